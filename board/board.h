@@ -1,0 +1,110 @@
+// The position record. One Board holds the 16x16 mailbox, the piece and pawn
+// lists kept in step with it, the incremental scores and keys, the key
+// history, and (so that a byte copy carries everything a search needs) the
+// move-ordering tables and the KPK bitbase.
+//
+// Invariants between any two board operations: border squares hold 16;
+// pieceList[side][0] is that side's king and the list is sorted by piece code,
+// highest first, men of equal code in their relative order; listIndex of an
+// occupied square is its man's slot; counts, pawnFiles, pst sums and the three
+// keys equal a full recomputation. Only add_man/remove_man/move_man write
+// squares, lists and counts.
+#pragma once
+
+#include <cstdint>
+
+#include "board/types.h"
+
+namespace torvek {
+
+constexpr int kHistorySize = 4096;
+constexpr int kKpkWords = 11260;
+constexpr int kMaxPly = 256;
+
+// Everything needed to take a move back without recomputation.
+struct UndoInfo {
+  bool captured;
+  int captureSquare;
+  int capturedPiece;
+  int capturedListIndex;
+  int promoListIndex;
+  int side, castle, epSquare, fifty;
+  int pst_opening, pst_endgame;
+  uint64_t hashKey, pawnKey, materialKey;
+};
+
+class Board {
+ public:
+  // Evaluation parameters; the board code never reads them.
+  bool LazyEval;
+  int LazyEvalLimit;
+  bool lazy_null;
+  int mobility_weight;
+  int king_safety_weight;
+  int passer_weight;
+
+  int squares[256];
+  int listIndex[256];
+  int pawnList[2][16];
+  int pawnCount[2];
+  int pieceList[2][32];
+  int pieceCount[2];
+  int menCount;
+  int typeCount[12];
+  int pawnFiles[2][16];
+  int side;
+  int castle;
+  int epSquare;
+  int fifty;
+  int histCount;
+  int pst_opening, pst_endgame;
+  uint64_t hashKey, pawnKey, materialKey;
+  uint64_t keyHistory[kHistorySize];
+  int stageTable[256];
+  uint16_t historyTried[768];
+  uint16_t historyGood[768];
+  uint16_t historyScaled[768];
+  uint16_t killers[kMaxPly][2];
+  uint32_t kpkTable[kKpkWords];
+
+  // All squares border, playing squares empty, side/castle/ep/fifty 0.
+  void clear();
+
+  // The three list-keeping primitives. With `update` set they also keep the
+  // piece-square sums and the three keys.
+  void move_man(int from, int to, bool update);
+  void add_man(int code, int sq, int listPos, bool update);
+  void remove_man(int sq, bool update);
+
+  int king_square(int s) const { return pieceList[s][0]; }
+
+  // Recomputes lists, counts, pawn files, scores and keys from `squares` and
+  // compares them with the incremental state. For tests and debug asserts.
+  bool is_valid() const;
+};
+
+// The game's root position.
+extern Board topBoard;
+
+// Fixed tables, built once by init_board_tables().
+extern int square64ToBoard[64];
+extern int boardToSquare64[256];
+extern uint8_t backRank[256];
+extern int pieceIndexOfCode[256];
+extern int pieceTypeOfCode[256];
+extern const int* stepListOfCode[256];
+extern const int kPawnCodeBySide[2];
+extern const int kPawnStepBySide[2];
+extern const int kRankFlipBySide[2];
+extern int rowBit[16];
+extern int castleMask[256];
+extern const int kPromotionPiece[4];
+extern int pieceValueOfCode[256];
+// King distance by square difference, indexed by (to - from + 119).
+extern int kingDistanceTable[239];
+
+inline int kingDistance(int a, int b) { return kingDistanceTable[b - a + 119]; }
+
+void init_board_tables();
+
+}  // namespace torvek

@@ -1,0 +1,36 @@
+// The console table, in the order "help" lists it. A row whose handler is
+// still null belongs to a command not built yet: it is neither matched nor
+// listed.
+#include "control/console_commands.h"
+#include "control/dispatcher.h"
+
+namespace torvek {
+
+const CommandEntry kConsoleTable[] = {
+    {"d", 0, nullptr, "Print the current position as an ascii board"},
+    {"help ", 5, cmd_help, "[x],Help for the command x"},
+    {"help", 0, cmd_help, "Display these commands"},
+    {"help book", 9, nullptr, "Display help for book making"},
+    {"eval", 0, nullptr, "Display evaluation (from white) of current position"},
+    {"suite ", 6, nullptr, "eval or mgt dept followed by the epd-file"},
+    {"test1", 0, nullptr, "Make a preset test that takes a few minutes"},
+    {"test1 ", 6, nullptr, "[x], Make the test x"},
+    {"perft ", 6, nullptr, "[x], Count all nodes until depth=x."},
+    {"perftm ", 7, nullptr, "[x], perft but counting nodes for each starting move"},
+    {"printepd", 0, nullptr, "Print the EPD from the current position"},
+    {"pieces", 0, nullptr, "Print a list of pieces (including pawns) in the current pos"},
+    {"moves", 0, nullptr, "Print a list of Moves and history values in the current pos"},
+    {"quiet ", 6, cmd_quiet, "set quiet thinking on/off"},
+    {"makebook ", 9, nullptr, "make a new book (help book for more information)"},
+    {"mergebooks ", 11, nullptr, "merge book1 with book2 -> book3 (help book for more info)"},
+    {"bookmoves", 0, nullptr, "print all the book moves for current position"},
+    {"1000test", 0, nullptr, "get bookmove 1000 times and present result"},
+    {"editbook", 0, nullptr, "navigate and edit in the current book"},
+    {"mirror ", 7, nullptr, "[FEN], mirrors the given FEN over 4th and 5th row"},
+    {"mirror", 0, nullptr, "Mirror the current position over 4th and 5th row."},
+    {"mirrorside ", 11, nullptr, "[FEN], mirrors the given FEN over 4th and 5th file"},
+    {"mirrorside", 0, nullptr, "Mirror the current position over 4th and 5th file."},
+    {nullptr, 0, nullptr, nullptr},
+};
+
+}  // namespace torvek

@@ -1,0 +1,110 @@
+// HandleInput: the protocol table of this program first, then the console
+// table, then the pasted-FEN check, then the unknown-command answer.
+#include "control/dispatcher.h"
+
+#include <cctype>
+#include <strings.h>
+
+#include "control/globals.h"
+#include "control/input.h"
+#include "control/output.h"
+
+namespace torvek {
+
+CommandHandler commandHandler;
+
+namespace {
+
+// Set to the stage reached, for the fault report of the WinBoard build.
+int dispatchStatus = 0;
+
+bool is_quit(const std::string& line) {
+  return strcasecmp(line.c_str(), "quit") == 0 || strcasecmp(line.c_str(), "q") == 0;
+}
+
+const CommandEntry* find_entry(const CommandEntry* table, const std::string& line) {
+  if (!table) return nullptr;
+  for (const CommandEntry* e = table; e->name; e++) {
+    if (!e->handler) continue;
+    dispatchStatus = 1;
+    if (std::tolower(static_cast<unsigned char>(e->name[0])) !=
+        std::tolower(static_cast<unsigned char>(line[0])))
+      continue;
+    dispatchStatus = 11;
+    if (entry_matches(*e, line)) return e;
+  }
+  return nullptr;
+}
+
+// A line of more than 15 characters with 7 or 8 slashes before its first
+// blank is taken for a pasted FEN.
+bool looks_like_fen(const std::string& line) {
+  if (line.size() <= 15) return false;
+  int slashes = 0;
+  for (char c : line) {
+    if (c == ' ') break;
+    if (c == '/') slashes++;
+  }
+  return slashes == 7 || slashes == 8;
+}
+
+bool dispatch(std::string& line) {
+  dispatchStatus = 0;
+  globals.input.taken = false;
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  if (line.empty()) {
+    release_line();
+    return false;
+  }
+  bool quitNoted = false;
+  if (is_quit(line)) {
+    quitNoted = true;
+    globals.quit = true;
+    if (globals.searching) globals.stopSearch = true;
+  }
+  if (!quitNoted) {
+    if (const CommandEntry* e = find_entry(commandHandler.protocolTable, line)) {
+      dispatchStatus = 3;
+      e->handler(line.c_str());
+      release_line();
+      return false;
+    }
+  }
+  if (const CommandEntry* e = find_entry(commandHandler.consoleTable, line)) {
+    dispatchStatus = 5;
+    e->handler(line.c_str() + e->prefixLength);
+    release_line();
+    return quitNoted;
+  }
+  if (!quitNoted && looks_like_fen(line)) {
+    setup_pasted_fen(line.c_str());
+  } else if (!quitNoted) {
+    Print("");
+    Print("Error (unknown command): %s", line.c_str());
+  }
+  release_line();
+  if (quitNoted) globals.quit = true;
+  return quitNoted;
+}
+
+}  // namespace
+
+bool entry_matches(const CommandEntry& entry, const std::string& line) {
+  if (entry.prefixLength == 0) return strcasecmp(entry.name, line.c_str()) == 0;
+  if (line.size() < static_cast<size_t>(entry.prefixLength)) return false;
+  return strncasecmp(entry.name, line.c_str(), entry.prefixLength) == 0;
+}
+
+bool HandleInput(std::string& line) {
+  if (!kWinBoard) return dispatch(line);
+  try {
+    return dispatch(line);
+  } catch (...) {
+    Print("\nException at HandleInput");
+    Print("Status=%i", dispatchStatus);
+    Print("%s", line.c_str());
+    throw;
+  }
+}
+
+}  // namespace torvek

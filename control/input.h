@@ -1,0 +1,24 @@
+// The input thread: reads standard input one line at a time and hands each
+// line to the main thread; the next line is read only after the main thread
+// has released the current one, so at most one line is in flight.
+#pragma once
+
+#include <string>
+
+namespace torvek {
+
+class CommandHandler;
+struct InputSlot;
+
+int InputThread(CommandHandler* handler, InputSlot* slot);
+
+// Main-thread side of the hand-over.
+// Blocks until a line is waiting, copies it out and marks it taken.
+std::string take_line();
+// Zero-timeout poll: true and the line when one is waiting.
+bool poll_line(std::string& line);
+// Signals the consumed event once for the line in hand; later calls for the
+// same line do nothing.
+void release_line();
+
+}  // namespace torvek

@@ -1,0 +1,25 @@
+// Output helpers. Every line is written with its end-of-line and flushed at
+// once: GUIs read the engine through a pipe and hang on buffered output.
+#pragma once
+
+namespace torvek {
+
+constexpr int kPrintBufferSize = 4096;
+
+// Nothing while quiet; in the WinBoard build, texts starting with "info" are
+// dropped. Texts longer than the buffer are cut.
+void Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// "DBG: " and the message as two lines, only while debug is on.
+void DebugPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// "info string " + message on stderr, wait for a key at a console, exit 1.
+[[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void SetQuiet(bool on);
+void SetDebug(bool on);
+void TellIcs(int depth, int score, double time, double nodes, const char* pv);
+
+// Raw text without end-of-line, flushed (prompt, kibitz prefixes).
+void write_raw(const char* text);
+// A complete line written directly, bypassing quiet and the info filter.
+void write_line(const char* text);
+
+}  // namespace torvek

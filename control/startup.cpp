@@ -1,0 +1,35 @@
+// Start-up steps of the other subsystems, in one place so that main reads as
+// the documented sequence.
+#include "control/startup.h"
+
+#include <string>
+
+#include "board/attack.h"
+#include "board/board.h"
+#include "control/dispatcher.h"
+#include "control/globals.h"
+
+namespace torvek {
+
+void init_fixed_tables() {
+  init_board_tables();
+  init_attack_tables();
+}
+
+void load_bitbase() {}
+
+void init_search_tables() {}
+
+void set_parameter_defaults() {}
+
+void open_input_log() {
+  if (!commandHandler.logInput) return;
+  std::string name = std::string(globals.version) + ".log";
+  globals.logFile = std::fopen(name.c_str(), "a");
+}
+
+void reset_search_state() {}
+
+void prepare_first_search() {}
+
+}  // namespace torvek

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what a fresh Debian machine lacks to build and test Torvek:
+# a C++ compiler, CMake, GoogleTest and Python 3 (for the protocol tests).
+set -e
+missing=""
+command -v g++ >/dev/null 2>&1 || missing="$missing g++"
+command -v cmake >/dev/null 2>&1 || missing="$missing cmake"
+command -v make >/dev/null 2>&1 || missing="$missing make"
+command -v python3 >/dev/null 2>&1 || missing="$missing python3"
+[ -f /usr/include/gtest/gtest.h ] || missing="$missing libgtest-dev"
+if [ -n "$missing" ]; then
+  echo "installing:$missing"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q $missing
+fi
