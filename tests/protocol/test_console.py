@@ -82,7 +82,7 @@ class PastedFen(unittest.TestCase):
             ("8/8/8/8/8/8/8/K6kw w", "Error in SetupFEN(): which side to move? (position=17)"),
             ("8/8/8/8/8/8/8/K6x w", "SetupFEN(): bad piecetype (position=16)"),
             ("8/8/8/8/8/8/8/K8 w", "SetupFEN(): bad file-number (position=15)"),
-            ("8/8/8/8/8/8/8/K6kk w", "SetupFEN(): bad rownumber (position=17)"),
+            ("8/8/8/8/8/8/8k/K7 w", "SetupFEN(): bad rownumber (position=13)"),
             ("8/8/8/8/8/8/8/K6K w", "InitPosition(): illegal position - number of kings"),
             ("P7/8/8/8/8/8/8/K6k w", "InitPosition(): pawn on illegal square"),
             ("8/PPPPPPPP/P7/8/8/8/8/K6k w", "InitPosition(): pawn on illegal square"),
