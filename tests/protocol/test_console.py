@@ -88,7 +88,7 @@ class PastedFen(unittest.TestCase):
             ("8/PPPPPPPP/P7/8/8/8/8/K6k w", "InitPosition(): pawn on illegal square"),
             ("QQQQQQQQ/QQQQQQQQ/8/8/8/8/8/K6k w", "InitPosition(): illegal piece"),
             ("QQQQQQQQ/QQQQQQQ1/PPPPPPPP/8/8/8/8/K6k w", "InitPosition(): illegal position - too many pieces"),
-            ("k7/8/8/8/8/8/8/KR6 w", "InitPosition(): illegal position - in check but not the side to move"),
+            ("k7/8/8/8/8/8/8/RK6 w", "InitPosition(): illegal position - in check but not the side to move"),
         ]
         for program in (UCI, WB):
             for fen, message in cases:
