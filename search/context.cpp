@@ -1,0 +1,7 @@
+#include "search/context.h"
+
+namespace torvek {
+
+SearchContext searchContext;
+
+}  // namespace torvek
