@@ -8,6 +8,7 @@
 #include "board/board.h"
 #include "control/dispatcher.h"
 #include "control/globals.h"
+#include "control/params.h"
 
 namespace torvek {
 
@@ -20,7 +21,7 @@ void load_bitbase() {}
 
 void init_search_tables() {}
 
-void set_parameter_defaults() {}
+void set_parameter_defaults() { apply_parameter_defaults(); }
 
 void open_input_log() {
   if (!commandHandler.logInput) return;

@@ -1,0 +1,121 @@
+// Parameter tables: scaling by kind, the UCI "setoption" key rules, and the
+// ini reader with its clamping.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "board/board.h"
+#include "control/globals.h"
+#include "control/ini_reader.h"
+#include "control/params.h"
+
+using namespace torvek;
+
+TEST(Params, ScalingByKind) {
+  EXPECT_EQ(scale_param(kPlyHundredths, 150), 96);
+  EXPECT_EQ(scale_param(kPercent16384, 60), 9830);
+  EXPECT_EQ(scale_param(kMegabytes, 64), 67108864);
+  EXPECT_EQ(scale_param(kPlain, -50), -50);
+}
+
+TEST(Params, DefaultsAreScaled) {
+  apply_parameter_defaults();
+  EXPECT_EQ(paramHashBytes, 64 * 1048576);
+  EXPECT_EQ(paramLMRreduction, 64);
+  EXPECT_EQ(paramNullReduction, 192);
+  EXPECT_EQ(paramHistoryValue, 9830);
+  EXPECT_TRUE(topBoard.LazyEval);
+  EXPECT_EQ(topBoard.LazyEvalLimit, 200);
+  EXPECT_FALSE(paramLazyNull);
+  EXPECT_TRUE(paramPonder);
+}
+
+TEST(Params, SetOptionKeys) {
+  apply_parameter_defaults();
+  set_uci_option("setoption name LMRreduction value 150");
+  EXPECT_EQ(paramLMRreduction, 96);
+  set_uci_option("setoption name Ponder value false");
+  EXPECT_FALSE(paramPonder);
+  set_uci_option("setoption name ponder value TRUE");
+  EXPECT_TRUE(paramPonder);
+  set_uci_option("setoption name Ponder value 0");
+  EXPECT_FALSE(paramPonder);
+  // "LazyEval " is keyed with its blank, so the limit is not mistaken for it.
+  set_uci_option("setoption name LazyEvalLimit value 300");
+  EXPECT_EQ(topBoard.LazyEvalLimit, 300);
+  EXPECT_TRUE(topBoard.LazyEval);
+  set_uci_option("setoption name LazyEval value false");
+  EXPECT_FALSE(topBoard.LazyEval);
+  EXPECT_EQ(topBoard.LazyEvalLimit, 300);
+  set_uci_option("setoption name BookFile value my book.bin");
+  EXPECT_EQ(bookFileName, "my book.bin");
+}
+
+TEST(Params, SetOptionBadInputLeavesState) {
+  apply_parameter_defaults();
+  set_uci_option("setoption");
+  set_uci_option("setoption name");
+  set_uci_option("setoption name Hash");
+  set_uci_option("setoption name Hash value 0");
+  EXPECT_EQ(paramHashBytes, 64 * 1048576);
+  set_uci_option("setoption name Hash value -5");
+  set_uci_option("setoption name Hash value 99999999999999999999");
+  EXPECT_EQ(paramHashBytes, 64 * 1048576);
+  set_uci_option("setoption name LMRreduction value 99999999999999999999");
+  EXPECT_GT(paramLMRreduction, 0);
+  set_uci_option("setoption name NoSuchOption value 3");
+  set_uci_option("setoption name Hash value 16");
+  EXPECT_EQ(paramHashBytes, 16 * 1048576);
+  apply_parameter_defaults();
+}
+
+TEST(Params, UciBuildHasNoWinBoardRows) {
+  int bools = 0, ints = 0;
+  for (const BoolParam* p = bool_params(); p->name; p++) bools++;
+  for (const IntParam* p = int_params(); p->name; p++) ints++;
+  EXPECT_EQ(bools, 6);
+  EXPECT_EQ(ints, 9);
+}
+
+namespace {
+
+std::string write_ini(const char* text) {
+  std::string name = testing::TempDir() + "torvek_test.ini";
+  std::ofstream(name) << text;
+  return name;
+}
+
+}  // namespace
+
+TEST(IniReader, SectionsKeysCommentsAndDefaults) {
+  std::string file = write_ini(
+      "; a comment\n[Other]\nHash=5\n[TORVEK]\n  hash = 128 \n# x\nLazyEval =0\nBookFile= b.book\n"
+      "Neg=-50\nJunk=abc\n");
+  EXPECT_EQ(ini_get_int(file, "Torvek", "Hash", 64), 128);
+  EXPECT_EQ(ini_get_int(file, "torvek", "LazyEval ", 1), 0);
+  EXPECT_EQ(ini_get_int(file, "Torvek", "Neg", 0), -50);
+  EXPECT_EQ(ini_get_int(file, "Torvek", "Junk", 7), 0);
+  EXPECT_EQ(ini_get_int(file, "Torvek", "Missing", 7), 7);
+  EXPECT_EQ(ini_get_int(file, "Other", "Hash", 0), 5);
+  EXPECT_EQ(ini_get_string(file, "Torvek", "BookFile", "nork.book", 200), "b.book");
+  EXPECT_EQ(ini_get_string(file, "Torvek", "Nothing", "nork.book", 200), "nork.book");
+  EXPECT_EQ(ini_get_int("/nonexistent/torvek.ini", "Torvek", "Hash", 64), 64);
+  std::remove(file.c_str());
+}
+
+TEST(IniReader, ReadIniClampsRows) {
+  std::string file = write_ini("[Torvek]\nHash=2048\nLMRreduction=150\nResignScore=300\n");
+  std::string saved = globals.iniFileName;
+  globals.iniFileName = file;
+  read_ini();
+  EXPECT_EQ(paramHashBytes, 1024 * 1048576);
+  EXPECT_EQ(paramLMRreduction, 96);
+  write_ini("[Torvek]\nHash=8\n");
+  read_ini();
+  EXPECT_EQ(paramHashBytes, 16 * 1048576);
+  globals.iniFileName = saved;
+  std::remove(file.c_str());
+  apply_parameter_defaults();
+}
