@@ -48,6 +48,15 @@ bool looks_like_fen(const std::string& line) {
   return slashes == 7 || slashes == 8;
 }
 
+// Handlers release their line when done; a handler that started a search
+// released it early and lines taken meanwhile are released where they were
+// dealt with, so the line is released here only while it is still current.
+void run_handler(const CommandEntry& e, const char* args) {
+  uint64_t serial = current_line_serial();
+  e.handler(args);
+  if (current_line_serial() == serial) release_line();
+}
+
 bool dispatch(std::string& line) {
   dispatchStatus = 0;
   globals.input.taken = false;
@@ -65,15 +74,13 @@ bool dispatch(std::string& line) {
   if (!quitNoted) {
     if (const CommandEntry* e = find_entry(commandHandler.protocolTable, line)) {
       dispatchStatus = 3;
-      e->handler(line.c_str());
-      release_line();
+      run_handler(*e, line.c_str());
       return false;
     }
   }
   if (const CommandEntry* e = find_entry(commandHandler.consoleTable, line)) {
     dispatchStatus = 5;
-    e->handler(line.c_str() + e->prefixLength);
-    release_line();
+    run_handler(*e, line.c_str() + e->prefixLength);
     return quitNoted;
   }
   if (!quitNoted && looks_like_fen(line)) {

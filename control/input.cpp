@@ -94,25 +94,56 @@ int InputThread(CommandHandler* handler, InputSlot* slot) {
   return 0;
 }
 
-std::string take_line() {
-  commandHandler.readyEvent.wait();
-  std::string line = globals.input.line;
+namespace {
+
+// Hand-over state of the main thread: the serial number of the last line
+// taken from the slot, whether it has been released, and a line that a poll
+// took but had to leave for later (it stays taken and unreleased).
+uint64_t takenSerial = 0;
+bool heldLine = false;
+std::string held;
+
+void note_taken() {
   globals.input.taken = true;
+  takenSerial++;
   lineReleased = false;
-  return line;
+}
+
+}  // namespace
+
+std::string take_line() {
+  if (heldLine) {
+    heldLine = false;
+    return held;
+  }
+  commandHandler.readyEvent.wait();
+  note_taken();
+  return globals.input.line;
 }
 
 bool poll_line(std::string& line) {
+  if (heldLine) {
+    heldLine = false;
+    line = held;
+    return true;
+  }
   if (!commandHandler.readyEvent.try_wait()) return false;
+  note_taken();
   line = globals.input.line;
-  globals.input.taken = true;
-  lineReleased = false;
   return true;
 }
+
+void hold_line(const std::string& line) {
+  held = line;
+  heldLine = true;
+}
+
+uint64_t current_line_serial() { return takenSerial; }
 
 void release_line() {
   if (lineReleased) return;
   lineReleased = true;
+  globals.input.taken = false;
   commandHandler.consumedEvent.set();
   if (globals.debug) write_line("info string inp consumed");
 }

@@ -3,6 +3,7 @@
 // has released the current one, so at most one line is in flight.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace torvek {
@@ -17,6 +18,10 @@ int InputThread(CommandHandler* handler, InputSlot* slot);
 std::string take_line();
 // Zero-timeout poll: true and the line when one is waiting.
 bool poll_line(std::string& line);
+// Leaves a taken line, unreleased, for the next take_line or poll_line.
+void hold_line(const std::string& line);
+// Changes whenever a new line is taken from the input thread.
+uint64_t current_line_serial();
 // Signals the consumed event once for the line in hand; later calls for the
 // same line do nothing.
 void release_line();
