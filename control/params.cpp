@@ -11,16 +11,14 @@
 #include "board/board.h"
 #include "control/globals.h"
 #include "control/output.h"
+#include "search/params.h"
 #include "control/hash_bridge.h"
 
 namespace torvek {
 
-bool paramDraw, paramResign, paramOwnBook, paramPonder;
-bool paramLazyNull, paramLMRresearch, paramNullEval;
+bool paramDraw, paramResign;
 int paramTell, paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
-int paramHashBytes, paramLearnDepth;
-int paramHistoryValue, paramLMRMoveNumber, paramLMRreduction, paramLMRStartDepth,
-    paramNullReduction, paramNullStartDepth;
+int paramHashBytes;
 std::string bookFileName = "nork.book";
 bool bookOpen = false;
 
@@ -35,29 +33,29 @@ BoolParam kBoolParams[] = {
     {"Draw", 0, &paramDraw, true},
     {"Resign", 0, &paramResign, true},
     {"LazyEval ", 9, &topBoard.LazyEval, true},
-    {"LazyNull", 0, &paramLazyNull, false},
-    {"LMRresearch", 0, &paramLMRresearch, true},
-    {"NullEval", 0, &paramNullEval, true},
-    {"OwnBook", 0, &paramOwnBook, true},
-    {"Ponder", 0, &paramPonder, true},
+    {"LazyNull", 0, &searchParams.LazyNull, false},
+    {"LMRresearch", 0, &searchParams.LMRresearch, true},
+    {"NullEval", 0, &searchParams.NullEval, true},
+    {"OwnBook", 0, &searchParams.OwnBook, true},
+    {"Ponder", 0, &searchParams.Ponder, true},
     {nullptr, 0, nullptr, false},
 };
 
 IntParam kIntParams[] = {
-    {"Tell", 0, &paramTell, 0, 0, 3, kPlain},
+    {"Tell", 0, &globals.tell, 0, 0, 3, kPlain},
     {"ResignScore", 0, &paramResignScore, -800, 0, 9999, kPlain},
     {"ResignNumber", 0, &paramResignNumber, 3, 1, 999, kPlain},
     {"DrawScore", 0, &paramDrawScore, 0, -9999, 100, kPlain},
     {"DrawNumber", 0, &paramDrawNumber, 6, 1, 999, kPlain},
     {"Hash", 0, &paramHashBytes, 64, 16, 1024, kMegabytes},
-    {"HistoryValue", 0, &paramHistoryValue, 60, 0, 100, kPercent16384},
+    {"HistoryValue", 0, &searchParams.HistoryValue, 60, 0, 100, kPercent16384},
     {"LazyEvalLimit", 0, &topBoard.LazyEvalLimit, 200, 0, 700, kPlain},
-    {"LearnDepth", 0, &paramLearnDepth, 6, 0, 20, kPlain},
-    {"LMRMoveNumber", 0, &paramLMRMoveNumber, 3, 1, 5, kPlain},
-    {"LMRreduction", 0, &paramLMRreduction, 100, 0, 600, kPlyHundredths},
-    {"LMRStartDepth", 0, &paramLMRStartDepth, 300, 0, 600, kPlyHundredths},
-    {"NullReduction", 0, &paramNullReduction, 300, 0, 600, kPlyHundredths},
-    {"NullStartDepth", 0, &paramNullStartDepth, 200, 0, 600, kPlyHundredths},
+    {"LearnDepth", 0, &searchParams.LearnDepth, 6, 0, 20, kPlain},
+    {"LMRMoveNumber", 0, &searchParams.LMRMoveNumber, 3, 1, 5, kPlain},
+    {"LMRreduction", 0, &searchParams.LMRreduction, 100, 0, 600, kPlyHundredths},
+    {"LMRStartDepth", 0, &searchParams.LMRStartDepth, 300, 0, 600, kPlyHundredths},
+    {"NullReduction", 0, &searchParams.NullReduction, 300, 0, 600, kPlyHundredths},
+    {"NullStartDepth", 0, &searchParams.NullStartDepth, 200, 0, 600, kPlyHundredths},
     {nullptr, 0, nullptr, 0, 0, 0, 0},
 };
 

@@ -36,14 +36,11 @@ struct IntParam {
 const BoolParam* bool_params();
 const IntParam* int_params();
 
-// Storage of the parameters owned by this module (protocol behaviour).
-extern bool paramDraw, paramResign, paramOwnBook, paramPonder;
-extern int paramTell, paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
-extern int paramHashBytes, paramLearnDepth;
-// Search parameters, until the search reads its own.
-extern bool paramLazyNull, paramLMRresearch, paramNullEval;
-extern int paramHistoryValue, paramLMRMoveNumber, paramLMRreduction, paramLMRStartDepth,
-    paramNullReduction, paramNullStartDepth;
+// Storage of the parameters that belong to the protocols (the search's own
+// are in search/params.h, the lazy-evaluation pair in topBoard).
+extern bool paramDraw, paramResign;
+extern int paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
+extern int paramHashBytes;
 extern std::string bookFileName;
 extern bool bookOpen;
 

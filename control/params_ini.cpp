@@ -6,6 +6,7 @@
 #include "control/ini_reader.h"
 #include "control/output.h"
 #include "control/params.h"
+#include "search/params.h"
 #include "board/board.h"
 #include <cstdlib>
 
@@ -28,13 +29,13 @@ bool lazy_eval_on() { return topBoard.LazyEval; }
 
 void report_ini_values() {
   DebugPrint("Some values from the %s file:", globals.iniFileName.c_str());
-  DebugPrint("%s", paramOwnBook ? "    use book" : "    don't use book");
+  DebugPrint("%s", searchParams.OwnBook ? "    use book" : "    don't use book");
   DebugPrint("    Bookfile: %s", bookFileName.c_str());
   DebugPrint("    Hash: %i Mb ", paramHashBytes / 1048576);
   DebugPrint("    LazyEval: %i", lazy_eval_on() ? 1 : 0);
-  DebugPrint("    NullEval: %i", paramNullEval ? 1 : 0);
-  DebugPrint("    LazyNull: %i", paramLazyNull ? 1 : 0);
-  DebugPrint("    LMRresearch: %i", paramLMRresearch ? 1 : 0);
+  DebugPrint("    NullEval: %i", searchParams.NullEval ? 1 : 0);
+  DebugPrint("    LazyNull: %i", searchParams.LazyNull ? 1 : 0);
+  DebugPrint("    LMRresearch: %i", searchParams.LMRresearch ? 1 : 0);
 }
 
 }  // namespace

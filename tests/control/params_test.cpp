@@ -10,6 +10,7 @@
 #include "control/globals.h"
 #include "control/ini_reader.h"
 #include "control/params.h"
+#include "search/params.h"
 
 using namespace torvek;
 
@@ -23,25 +24,25 @@ TEST(Params, ScalingByKind) {
 TEST(Params, DefaultsAreScaled) {
   apply_parameter_defaults();
   EXPECT_EQ(paramHashBytes, 64 * 1048576);
-  EXPECT_EQ(paramLMRreduction, 64);
-  EXPECT_EQ(paramNullReduction, 192);
-  EXPECT_EQ(paramHistoryValue, 9830);
+  EXPECT_EQ(searchParams.LMRreduction, 64);
+  EXPECT_EQ(searchParams.NullReduction, 192);
+  EXPECT_EQ(searchParams.HistoryValue, 9830);
   EXPECT_TRUE(topBoard.LazyEval);
   EXPECT_EQ(topBoard.LazyEvalLimit, 200);
-  EXPECT_FALSE(paramLazyNull);
-  EXPECT_TRUE(paramPonder);
+  EXPECT_FALSE(searchParams.LazyNull);
+  EXPECT_TRUE(searchParams.Ponder);
 }
 
 TEST(Params, SetOptionKeys) {
   apply_parameter_defaults();
   set_uci_option("setoption name LMRreduction value 150");
-  EXPECT_EQ(paramLMRreduction, 96);
+  EXPECT_EQ(searchParams.LMRreduction, 96);
   set_uci_option("setoption name Ponder value false");
-  EXPECT_FALSE(paramPonder);
+  EXPECT_FALSE(searchParams.Ponder);
   set_uci_option("setoption name ponder value TRUE");
-  EXPECT_TRUE(paramPonder);
+  EXPECT_TRUE(searchParams.Ponder);
   set_uci_option("setoption name Ponder value 0");
-  EXPECT_FALSE(paramPonder);
+  EXPECT_FALSE(searchParams.Ponder);
   // "LazyEval " is keyed with its blank, so the limit is not mistaken for it.
   set_uci_option("setoption name LazyEvalLimit value 300");
   EXPECT_EQ(topBoard.LazyEvalLimit, 300);
@@ -64,7 +65,7 @@ TEST(Params, SetOptionBadInputLeavesState) {
   set_uci_option("setoption name Hash value 99999999999999999999");
   EXPECT_EQ(paramHashBytes, 64 * 1048576);
   set_uci_option("setoption name LMRreduction value 99999999999999999999");
-  EXPECT_GT(paramLMRreduction, 0);
+  EXPECT_GT(searchParams.LMRreduction, 0);
   set_uci_option("setoption name NoSuchOption value 3");
   set_uci_option("setoption name Hash value 16");
   EXPECT_EQ(paramHashBytes, 16 * 1048576);
@@ -111,7 +112,7 @@ TEST(IniReader, ReadIniClampsRows) {
   globals.iniFileName = file;
   read_ini();
   EXPECT_EQ(paramHashBytes, 1024 * 1048576);
-  EXPECT_EQ(paramLMRreduction, 96);
+  EXPECT_EQ(searchParams.LMRreduction, 96);
   write_ini("[Torvek]\nHash=8\n");
   read_ini();
   EXPECT_EQ(paramHashBytes, 16 * 1048576);
