@@ -1,0 +1,186 @@
+// Search reporting for both programs. Lines go through Print, which in the
+// WinBoard program drops every line that starts with "info", so the UCI
+// lines may be written unconditionally where both programs share a step.
+#include "search/report.h"
+
+#include "board/attack.h"
+#include "board/movetext.h"
+#include "control/globals.h"
+#include "control/output.h"
+#include "search/context.h"
+#include "search/timeman.h"
+#include "search/tt.h"
+
+namespace torvek {
+
+namespace {
+
+constexpr int kMaxPvText = 512;
+constexpr double kPeriodicReportMs = 2000;
+
+// Lifts "quiet" for the final answer, which the GUI must always see.
+class QuietLift {
+ public:
+  QuietLift() : wasQuiet_(globals.quiet) {
+    if (!wasQuiet_) return;
+    globals.quiet = false;
+    write_line("info string not quiet anymore");
+  }
+  ~QuietLift() {
+    if (!wasQuiet_) return;
+    globals.quiet = true;
+    write_line("info string quiet now");
+  }
+
+ private:
+  bool wasQuiet_;
+};
+
+bool has_ponder_move(const SearchContext& sc) {
+  return sc.root_pv[0] == sc.best_move && move_is_ok(sc.root_pv[1]);
+}
+
+}  // namespace
+
+int mate_distance(int v) {
+  if (v < -29600) {
+    int half = (v + 30000) / 2;
+    return half == 0 ? -1 : -half;
+  }
+  if (v > 29600) return (30001 - v) / 2;
+  return 0;
+}
+
+std::string move_text(int move) {
+  if (move == MoveNone) return "0000";
+  char buffer[16];
+  if (!move_to_text(move, buffer, sizeof buffer)) return "0000";
+  return buffer;
+}
+
+std::string pv_text(const uint16_t* pv) {
+  std::string text;
+  char buffer[16];
+  for (int i = 0; i < kPvSize && pv[i]; i++) {
+    if (!move_to_text(pv[i], buffer, sizeof buffer)) break;
+    size_t extra = std::char_traits<char>::length(buffer) + (text.empty() ? 0 : 1);
+    if (text.size() + extra > kMaxPvText) break;
+    if (!text.empty()) text += ' ';
+    text += buffer;
+  }
+  return text;
+}
+
+void report_new_best(int iteration, int v) {
+  SearchContext& sc = searchContext;
+  sc.refresh_elapsed();
+  std::string pv = pv_text(sc.root_pv);
+  int mate = mate_distance(v);
+  if (!kWinBoard) {
+    if (mate != 0)
+      Print("info depth %d score mate %d nodes %.0f time %.0f pv %s", iteration, mate, sc.nodes,
+            sc.elapsed_ms, pv.c_str());
+    else if (iteration >= 9)
+      Print("info depth %d score cp %d nodes %.0f time %.0f pv %s", iteration, v, sc.nodes,
+            sc.elapsed_ms, pv.c_str());
+  } else if (mate == 0 && iteration > 8) {
+    if (iteration == 15 && !sc.ponder)
+      TellIcs(iteration, v, sc.elapsed_ms, sc.nodes, pv.c_str());
+    else
+      Print("%d %d %.0f %.0f %s", iteration, v, sc.elapsed_ms, sc.nodes, pv.c_str());
+  }
+  if (iteration <= 1) return;
+  int p = sc.prev_score;
+  sc.score_jumped = v > p + 325;
+  if (v <= p - 140) {
+    sc.score_dropped = sc.score_collapsed = true;
+  } else {
+    sc.score_collapsed = false;
+    sc.score_dropped = v <= p - 70;
+  }
+}
+
+void report_currmove() {
+  SearchContext& sc = searchContext;
+  sc.refresh_elapsed();
+  if (sc.elapsed_ms < 1000) return;
+  Print("info currmove %s currmovenumber %d", move_text(sc.root_move).c_str(), sc.root_index + 1);
+}
+
+void report_periodic() {
+  SearchContext& sc = searchContext;
+  if (sc.elapsed_ms - sc.last_report_ms >= kPeriodicReportMs) {
+    Print("info hashfull %.0f", transpositionTable.hashfull());
+    if (!kWinBoard)
+      Print("info time %.0f nodes %.0f nps %.0f ", sc.elapsed_ms, sc.nodes, sc.nps);
+    sc.last_report_ms = sc.elapsed_ms;
+  }
+  set_poll_interval();
+}
+
+void report_iteration() {
+  const SearchContext& sc = searchContext;
+  if (kWinBoard || sc.iteration <= 0) return;
+  Print("info depth %d nodes %.0f time %.0f nps %.0f", sc.iteration, sc.nodes, sc.elapsed_ms,
+        sc.nps);
+}
+
+void report_result_uci(int v) {
+  SearchContext& sc = searchContext;
+  int mate = mate_distance(v);
+  std::string pv = pv_text(sc.root_pv);
+  if (mate != 0)
+    Print("info depth %d score mate %d nodes %.0f nps %.0f time %.0f pv %s", sc.iteration, mate,
+          sc.nodes, sc.nps, sc.elapsed_ms, pv.c_str());
+  else
+    Print("info depth %d score cp %d nodes %.0f nps %.0f time %.0f pv %s", sc.iteration, v,
+          sc.nodes, sc.nps, sc.elapsed_ms, pv.c_str());
+  Print("info hashfull %.0f", transpositionTable.hashfull());
+  {
+    QuietLift lift;
+    // Without a legal move the UCI null move tells the GUI there is none.
+    std::string best = move_text(sc.best_move);
+    if (has_ponder_move(sc))
+      Print("bestmove %s ponder %s", best.c_str(), move_text(sc.root_pv[1]).c_str());
+    else
+      Print("bestmove %s", best.c_str());
+    Print("DBU: 50cnt=%u", static_cast<unsigned>(sc.search_board.fifty));
+  }
+}
+
+GameEnd report_result_winboard(int v, std::string& moveText, std::string& hintText) {
+  SearchContext& sc = searchContext;
+  moveText.clear();
+  hintText.clear();
+  int mate = mate_distance(v);
+  TellIcs(sc.iteration, v, sc.elapsed_ms, sc.nodes, pv_text(sc.root_pv).c_str());
+  if (sc.best_move != 0) {
+    moveText = move_text(sc.best_move);
+    QuietLift lift;
+    if (has_ponder_move(sc)) {
+      hintText = move_text(sc.root_pv[1]);
+      Print("move %s\nHint: %s", moveText.c_str(), hintText.c_str());
+    } else {
+      Print("move %s", moveText.c_str());
+    }
+  }
+  Print("DBW: 50cnt=%u", static_cast<unsigned>(sc.search_board.fifty));
+  bool engineWhite = sc.engine_colour == 0;
+  if (mate == 1) {
+    Print("%s", engineWhite ? "1-0 {White mates}" : "0-1 {Black mates}");
+    return GameEnd::kMate;
+  }
+  if (mate == -1 && sc.best_move == 0) {
+    Print("%s", engineWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
+    return GameEnd::kMate;
+  }
+  if (is_draw(sc.search_board, true)) {
+    sc.best_score = 0;
+    Print("1/2-1/2 %s", sc.search_board.fifty >= 100 ? "{Draw by 50-move rule}"
+                                                     : "{Draw by repetition}");
+    return GameEnd::kDraw;
+  }
+  return GameEnd::kNone;
+}
+
+}  // namespace torvek

@@ -1,0 +1,35 @@
+// Everything the search writes while it thinks and when it ends: the UCI
+// "info" lines and "bestmove", the WinBoard thinking, "move" and result
+// lines, the periodic hashfull report. The score-change flags that time
+// management reads are set here, when a new best move is reported.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace torvek {
+
+// Mate distance in moves, signed (mate in 1 = 1, mated in 1 = -1), 0 when
+// the score is not a mate score.
+int mate_distance(int score);
+// The moves of a 0-terminated variation in coordinate text, blank
+// separated, at most 512 characters.
+std::string pv_text(const uint16_t* pv);
+// Coordinate text of one move; "0000" for no move.
+std::string move_text(int move);
+
+void report_new_best(int iteration, int score);
+void report_currmove();
+void report_periodic();
+// After each completed iteration ("info depth ... nps ..."), UCI only.
+void report_iteration();
+
+void report_result_uci(int score);
+
+enum class GameEnd { kNone, kMate, kDraw };
+// Writes "move" (and "Hint:") and the game-end line; hands the move and hint
+// texts back (empty when none). kMate: the engine should stop playing its
+// side, as after "force".
+GameEnd report_result_winboard(int score, std::string& moveText, std::string& hintText);
+
+}  // namespace torvek

@@ -1,0 +1,163 @@
+// Transposition table storage, probing and the replacement rules. The entry
+// count need not be a power of two: a bucket is chosen by one unsigned modulo
+// of the key's low half, with the two low bits cleared.
+#include "search/tt.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "control/output.h"
+
+namespace torvek {
+
+TranspositionTable transpositionTable;
+
+namespace {
+
+// Stands in for the table until the first allocation, so that a stray probe
+// or store before start-up has finished touches valid memory.
+alignas(64) TTEntry standInBucket[4];
+
+constexpr TTEntry kEmptyEntry = {0, 0, kNoDepth, 1, kNoDepth, 0, kNoDepth, kNoDepth,
+                                 kNoLowerBound, kNoUpperBound};
+
+int8_t clamp_depth(int depth) { return static_cast<int8_t>(std::clamp(depth, -127, 127)); }
+
+}  // namespace
+
+TranspositionTable::TranspositionTable() { release(); }
+
+TranspositionTable::~TranspositionTable() { std::free(block_); }
+
+void TranspositionTable::release() {
+  std::free(block_);
+  block_ = nullptr;
+  table_ = standInBucket;
+  entries_ = 4;
+  bytes_ = sizeof standInBucket;
+  clear();
+}
+
+bool TranspositionTable::allocate_bytes(uint64_t requested) {
+  uint64_t count = ((requested / sizeof(TTEntry)) + 3) / 4 * 4;
+  if (count == 0) count = 4;
+  uint64_t size = count * sizeof(TTEntry);
+  void* block = count <= 0xFFFFFFF0u ? std::malloc(size + 64) : nullptr;
+  if (!block) {
+    Print("info string Hash of %llu bytes cannot be allocated; keeping %u entries",
+          static_cast<unsigned long long>(requested), entries_);
+    return false;
+  }
+  std::free(block_);
+  block_ = block;
+  uintptr_t start = (reinterpret_cast<uintptr_t>(block) + 63) & ~static_cast<uintptr_t>(63);
+  table_ = reinterpret_cast<TTEntry*>(start);
+  entries_ = static_cast<uint32_t>(count);
+  bytes_ = size;
+  Print("DBD: Alloc Hash %u entries using %llu bytes", entries_,
+        static_cast<unsigned long long>(bytes_));
+  clear();
+  return true;
+}
+
+void TranspositionTable::clear() {
+  new_generation(1);
+  std::fill(table_, table_ + entries_, kEmptyEntry);
+}
+
+void TranspositionTable::new_generation(int g) {
+  generation_ = g;
+  age_distance_[0] = 0;
+  for (int a = 1; a < 16; a++) age_distance_[a] = g - a >= 0 ? g - a + 1 : g - a + 16;
+  filled_ = 0;
+}
+
+bool TranspositionTable::probe(uint32_t keyLow, uint32_t keyHigh, TTHit& hit) {
+  TTEntry* e = bucket_of(keyLow);
+  for (int i = 0; i < 4; i++, e++) {
+    if (e->check != keyHigh) continue;
+    e->age = static_cast<uint8_t>(generation_);
+    hit.move = e->move;
+    hit.lower_depth = e->lower_depth;
+    hit.upper_depth = e->upper_depth;
+    hit.lower = e->lower;
+    hit.upper = e->upper;
+    return true;
+  }
+  return false;
+}
+
+void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int depth, int lower,
+                               int upper) {
+  TTEntry* bucket = bucket_of(keyLow);
+  int8_t d = clamp_depth(depth);
+  for (int i = 0; i < 4; i++) {
+    TTEntry& e = bucket[i];
+    if (e.check != keyHigh) continue;
+    if (e.age != generation_) filled_++;
+    if (!(e.age == 0 && d <= e.entry_depth)) e.age = static_cast<uint8_t>(generation_);
+    if (d > e.entry_depth) e.entry_depth = d;
+    if (lower > kNoLowerBound && d >= e.lower_depth) {
+      e.lower_depth = d;
+      e.lower = static_cast<int16_t>(lower);
+    }
+    if (upper < kNoUpperBound && d >= e.upper_depth) {
+      e.upper_depth = d;
+      e.upper = static_cast<int16_t>(upper);
+    }
+    if (move != 0 && d >= e.move_depth) {
+      e.move_depth = d;
+      e.move = static_cast<uint16_t>(move);
+    }
+    return;
+  }
+  // Replace the slot of the oldest generation, within a generation the
+  // shallowest; permanent slots (distance 0) only when all four are.
+  int victim = 0;
+  int bestScore = age_distance_[bucket[0].age & 15] * 256 - bucket[0].entry_depth;
+  for (int i = 1; i < 4; i++) {
+    int score = age_distance_[bucket[i].age & 15] * 256 - bucket[i].entry_depth;
+    if (score > bestScore) bestScore = score, victim = i;
+  }
+  TTEntry& e = bucket[victim];
+  if (e.age != generation_) filled_++;
+  e.check = keyHigh;
+  e.age = static_cast<uint8_t>(generation_);
+  e.entry_depth = d;
+  e.move = static_cast<uint16_t>(move);
+  e.move_depth = move ? d : kNoDepth;
+  e.reserved = 0;
+  bool hasLower = lower > kNoLowerBound, hasUpper = upper < kNoUpperBound;
+  e.lower = static_cast<int16_t>(hasLower ? lower : kNoLowerBound);
+  e.lower_depth = hasLower ? d : kNoDepth;
+  e.upper = static_cast<int16_t>(hasUpper ? upper : kNoUpperBound);
+  e.upper_depth = hasUpper ? d : kNoDepth;
+}
+
+void TranspositionTable::store_learned(uint32_t keyLow, uint32_t keyHigh, int move, int depth,
+                                       int score) {
+  TTEntry* bucket = bucket_of(keyLow);
+  int8_t d = clamp_depth(depth);
+  TTEntry* target = nullptr;
+  for (int i = 0; i < 4; i++) {
+    if (bucket[i].check != keyHigh) continue;
+    if (bucket[i].age == 0 && bucket[i].entry_depth >= d) return;
+    filled_++;
+    target = &bucket[i];
+    break;
+  }
+  if (!target) target = &bucket[0];
+  TTEntry& e = *target;
+  e.check = keyHigh;
+  e.move = static_cast<uint16_t>(move);
+  e.entry_depth = e.move_depth = e.lower_depth = e.upper_depth = d;
+  e.lower = e.upper = static_cast<int16_t>(score);
+  e.age = 0;
+  e.reserved = 0;
+}
+
+double TranspositionTable::hashfull() const {
+  return static_cast<double>(filled_) / static_cast<double>(entries_) * 1000.0;
+}
+
+}  // namespace torvek

@@ -1,0 +1,105 @@
+// The transposition table: one process-wide array of 16-byte slots in buckets
+// of four, each bucket one 64-byte cache line. A slot keeps a best move and a
+// lower and an upper bound independently, each with its own depth, so a
+// shallow store never overwrites deeper knowledge of another kind. Slots carry
+// a generation (1..15); 0 marks a permanent (learned) slot. Scores in the
+// table are relative to the slot's position; score_to_table/score_from_table
+// convert mate scores from and to root-relative distances.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace torvek {
+
+class Board;
+
+constexpr int kNoLowerBound = -30000;
+constexpr int kNoUpperBound = 30000;
+constexpr int kNoDepth = -128;
+constexpr int kMateThreshold = 29600;
+
+struct TTEntry {
+  uint32_t check;  // upper half of the position key; 0 in an empty slot
+  uint16_t move;
+  int8_t entry_depth;
+  uint8_t age;
+  int8_t move_depth;
+  uint8_t reserved;
+  int8_t lower_depth;
+  int8_t upper_depth;
+  int16_t lower;
+  int16_t upper;
+};
+static_assert(sizeof(TTEntry) == 16, "a slot must stay 16 bytes: four make a cache line");
+
+// What a probe hands back: depths sign-extended, scores still table-relative.
+struct TTHit {
+  int move;
+  int lower_depth, upper_depth;
+  int lower, upper;
+};
+
+class TranspositionTable {
+ public:
+  TranspositionTable();
+  ~TranspositionTable();
+  TranspositionTable(const TranspositionTable&) = delete;
+  TranspositionTable& operator=(const TranspositionTable&) = delete;
+
+  // Sizes the table to `bytes` (rounded to whole buckets), prints the
+  // allocation line and clears it. When the memory cannot be had, reports
+  // it with an "info string" line and keeps the previous table.
+  bool allocate_bytes(uint64_t bytes);
+  bool allocate(int megabytes) { return allocate_bytes(static_cast<uint64_t>(megabytes) << 20); }
+  // Back to the unallocated state: a single internal bucket stands in so
+  // that probes and stores stay safe before the first allocation.
+  void release();
+  bool allocated() const { return block_ != nullptr; }
+
+  void clear();
+  void new_generation(int g);
+  bool probe(uint32_t keyLow, uint32_t keyHigh, TTHit& hit);
+  void store(uint32_t keyLow, uint32_t keyHigh, int move, int depth, int lower, int upper);
+  void store_learned(uint32_t keyLow, uint32_t keyHigh, int move, int depth, int score);
+  double hashfull() const;
+  // Writes a principal variation (ended by 0 or the null move) as move-only
+  // slots, from its end back to its start; the board is left as it was.
+  void store_pv(const uint16_t* pv, Board& board);
+
+  int generation() const { return generation_; }
+  uint32_t entries() const { return entries_; }
+  uint64_t bytes() const { return bytes_; }
+  uint32_t filled() const { return filled_; }
+  // For tests and tools: the slot array (entries() slots).
+  TTEntry* slots() { return table_; }
+  TTEntry* bucket_of(uint32_t keyLow) { return table_ + ((keyLow % entries_) & ~3u); }
+
+ private:
+  void* block_ = nullptr;
+  TTEntry* table_ = nullptr;
+  int age_distance_[16] = {};
+  uint32_t filled_ = 0;
+  uint32_t entries_ = 0;
+  uint64_t bytes_ = 0;
+  int generation_ = 1;
+};
+
+extern TranspositionTable transpositionTable;
+
+inline int score_to_table(int v, int ply) {
+  if (v < -kMateThreshold) return v - ply;
+  if (v > kMateThreshold) return v + ply;
+  return v;
+}
+
+inline int score_from_table(int v, int ply) {
+  if (v < -kMateThreshold) return v + ply;
+  if (v > kMateThreshold) return v - ply;
+  return v;
+}
+
+inline uint32_t key_low(uint64_t key) { return static_cast<uint32_t>(key); }
+inline uint32_t key_high(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
+
+}  // namespace torvek
