@@ -3,16 +3,13 @@
 // dead draws.
 #pragma once
 
+#include "eval/endgame.h"
+#include "eval/eval.h"
+#include "eval/material.h"
+
 namespace torvek {
 
-class Board;
-
-int evalu8(Board& b, int alpha, int beta);
-bool is_recognized_draw(Board& b);
-void set_draw_scores(int rootSide);
-void init_eval_tables();
 // Endgame weight 0 (all pieces on) .. 256 (bare kings and pawns).
-int material_phase(Board& b);
-extern int draw_opening[2];
+inline int material_phase(const Board& b) { return material_probe(b).phase; }
 
 }  // namespace torvek
