@@ -1,0 +1,149 @@
+// The UCI protocol of torvek_uci: the protocol table and its handlers. They
+// translate each command into calls on the board, the search and the
+// parameters; "go" releases its line before searching so that "stop",
+// "ponderhit" and "isready" reach the search's polling point.
+#include <cstring>
+#include <strings.h>
+
+#include "board/board.h"
+#include "control/dispatcher.h"
+#include "control/globals.h"
+#include "control/input.h"
+#include "control/output.h"
+#include "control/params.h"
+#include "control/position_command.h"
+#include "search/context.h"
+#include "search/report.h"
+#include "search/root.h"
+#include "search/timeman.h"
+#include "search/tt.h"
+
+namespace torvek {
+
+namespace {
+
+const char* skip_word_and_blanks(const char* s) {
+  while (*s && *s != ' ') s++;
+  while (*s == ' ') s++;
+  return s;
+}
+
+void cmd_uci(const char*) {
+  globals.bUCI = true;
+  if (!globals.quiet) write_raw("id name Torvek ");
+  Print("%s", globals.version);
+  Print("id author Veldrin");
+  print_uci_options();
+  Print("uciok");
+}
+
+void cmd_debug(const char* line) {
+  SetDebug(strncasecmp(skip_word_and_blanks(line), "on", 2) == 0);
+}
+
+void cmd_isready(const char*) {
+  DebugPrint("IsReady here followed by readyok");
+  Print("readyok");
+}
+
+void cmd_setoption(const char* line) { set_uci_option(line); }
+
+void cmd_ucinewgame(const char*) {
+  transpositionTable.clear();
+  prepare_search(topBoard);
+  uci_position("position startpos");
+}
+
+void cmd_position(const char* line) { uci_position(line); }
+
+void cmd_stop(const char*) {
+  if (globals.debug) write_line("info string consume 'stop'");
+  globals.stopSearch = true;
+}
+
+void cmd_ponderhit(const char*) {
+  if (searchContext.ponder) {
+    ponder_hit();
+  } else if (globals.debug) {
+    write_line("inf string ERROR, ERROR - ponderhit reached but no ponder search is done");
+  }
+}
+
+// Each keyword is looked for anywhere in the line (exact case, first
+// occurrence); its number starts one character after it.
+const char* find_keyword(const char* line, const char* word) { return std::strstr(line, word); }
+
+long long number_after(const char* line, const char* word) {
+  const char* at = find_keyword(line, word);
+  return at ? read_number(at + std::strlen(word) + (at[std::strlen(word)] ? 1 : 0)) : 0;
+}
+
+// A clock a GUI reports as empty or overdrawn still means "move now", not
+// "no clock": keep a token millisecond so that the time allocation applies.
+unsigned clock_value(long long ms) { return ms < 1 ? 1u : static_cast<unsigned>(ms); }
+
+void read_go_limits(const char* line, SearchContext& sc) {
+  sc.mate_limit = sc.move_time = sc.wtime = sc.btime = sc.winc = sc.binc = sc.moves_to_go = 0;
+  sc.node_limit = 0;
+  sc.ponder = sc.infinite = false;
+  sc.depth_limit = 9999;
+  if (strcasecmp(line, "go") == 0) return;
+  auto positive = [](long long v) { return v < 0 ? 0u : static_cast<unsigned>(v); };
+  if (find_keyword(line, "depth")) sc.depth_limit = static_cast<int>(number_after(line, "depth"));
+  if (find_keyword(line, "ponder")) sc.ponder = true;
+  if (find_keyword(line, "wtime")) sc.wtime = clock_value(number_after(line, "wtime"));
+  if (find_keyword(line, "winc")) sc.winc = positive(number_after(line, "winc"));
+  if (find_keyword(line, "btime")) sc.btime = clock_value(number_after(line, "btime"));
+  if (find_keyword(line, "binc")) sc.binc = positive(number_after(line, "binc"));
+  if (find_keyword(line, "movestogo")) sc.moves_to_go = positive(number_after(line, "movestogo"));
+  if (find_keyword(line, "nodes")) sc.node_limit = positive(number_after(line, "nodes"));
+  if (find_keyword(line, "mate")) sc.mate_limit = positive(number_after(line, "mate"));
+  if (find_keyword(line, "movetime")) sc.move_time = positive(number_after(line, "movetime"));
+  if (find_keyword(line, "infinite")) sc.infinite = true;
+}
+
+void cmd_go(const char* line) {
+  globals.searching = true;
+  if (globals.debug) {
+    write_line("info string inp consumed");
+    write_line(" go");
+    write_line(" ");
+  }
+  release_line();
+  prepare_search(topBoard);
+  read_go_limits(line, searchContext);
+  if (globals.debug) Print("info string >%s", line);
+  reset_search();
+  int score = Root(&topBoard);
+  report_result_uci(score);
+  globals.searching = false;
+}
+
+const CommandEntry kUciTable[] = {
+    {"debug ", 6, cmd_debug, "Uci - set debug on/off"},
+    {"go", 0, cmd_go, "Uci - Start thinking with current settings"},
+    {"go ", 3, cmd_go, "Uci - Start thinking with given parameters"},
+    {"isready", 0, cmd_isready, "Uci - sync command. Torvek will answer 'readyok'"},
+    {"ponderhit", 0, cmd_ponderhit, "Uci - user made the move Torvek is pondering on"},
+    {"position ", 9, cmd_position, "Uci - Setup a position and following moves"},
+    {"setoption ", 10, cmd_setoption, "Uci - Set one of Torvek's Options"},
+    {"stop", 0, cmd_stop, "Uci - Stop thinking and return bestmove+pondermove (engine internal only)"},
+    {"uci", 0, cmd_uci, "Start using UCI protocol. Engines returns 'id', 'options' and 'uciok'"},
+    {"uci", 0, cmd_uci, "Start using UCI protocol. Engines returns 'id', 'options' and 'uciok'"},
+    {"ucinewgame", 0, cmd_ucinewgame, "Uci - start a new game"},
+    {nullptr, 0, nullptr, nullptr},
+};
+
+}  // namespace
+
+const bool kWinBoard = false;
+
+const CommandEntry* protocol_table() { return kUciTable; }
+
+void setup_pasted_fen(const char* line) {
+  prepare_search(topBoard);
+  std::string command = std::string("position fen ") + line;
+  uci_position(command.c_str());
+}
+
+}  // namespace torvek
