@@ -10,7 +10,6 @@
 #include "control/poll.h"
 #include "search/context.h"
 #include "search/params.h"
-#include "search/report.h"
 
 namespace torvek {
 
@@ -115,10 +114,10 @@ void ponder_hit() {
   }
 }
 
+// The polling point itself (pending input, the periodic report that also
+// sets the next interval, and check_limits) belongs to the command layer.
 void search_poll() {
   searchContext.refresh_elapsed();
-  report_periodic();
-  check_limits();
   poll_commands();
 }
 

@@ -17,7 +17,8 @@ void set_poll_interval();
 // "ponderhit": the ponder search becomes a normal search; the time spent
 // pondering counts against the new limits.
 void ponder_hit();
-// The polling point of the tree: periodic report, limits, pending commands.
+// The polling point of the tree: the clock, then pending commands, the
+// periodic report and the limits (poll_commands).
 void search_poll();
 
 }  // namespace torvek
