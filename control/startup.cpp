@@ -9,6 +9,9 @@
 #include "control/dispatcher.h"
 #include "control/globals.h"
 #include "control/params.h"
+#include "search/ordering.h"
+#include "search/root.h"
+#include "search/tt.h"
 
 namespace torvek {
 
@@ -19,7 +22,10 @@ void init_fixed_tables() {
 
 void load_bitbase() {}
 
-void init_search_tables() {}
+void init_search_tables() {
+  reset_ordering_tables(topBoard);
+  transpositionTable.release();
+}
 
 void set_parameter_defaults() { apply_parameter_defaults(); }
 
@@ -29,8 +35,8 @@ void open_input_log() {
   globals.logFile = std::fopen(name.c_str(), "a");
 }
 
-void reset_search_state() {}
+void reset_search_state() { reset_search(); }
 
-void prepare_first_search() {}
+void prepare_first_search() { prepare_search(topBoard); }
 
 }  // namespace torvek

@@ -205,6 +205,7 @@ int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int 
     int reduced = depth - sp.NullReduction - kOnePly;
     UndoInfo undo;
     make_null(b, undo);
+    if (reduced > 0) transpositionTable.prefetch(key_low(b.hashKey));
     sc.move_stack[ply] = MoveNull;
     if (sp.LazyNull && reduced <= 0) b.lazy_null = true;
     int v = -Search(b, -beta, -beta + 1, reduced, ply + 1, childPv, -nt);
@@ -289,6 +290,7 @@ int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int 
       // first move; elsewhere a null window first.
       UndoInfo undo;
       make_move(b, m, undo);
+      if (n > 0) transpositionTable.prefetch(key_low(b.hashKey));
       int v;
       if (nt != 0 || best == kNoScore) {
         v = -Search(b, -beta, -alpha, n, ply + 1, childPv, -nt);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <strings.h>
 
 #include "board/board.h"
 #include "board/fen.h"
@@ -51,6 +52,8 @@ std::string result_line(const char* label, int64_t nodes, double ms) {
 }  // namespace
 
 void cmd_test1(const char* args) {
+  // The bare row hands over its whole line; only "test1 x" carries a label.
+  const char* label = args && strcasecmp(args, "test1") != 0 ? args : "";
   FILE* file = std::fopen("test1.txt", "a");
   bool wasQuiet = globals.quiet;
   if (!wasQuiet) {
@@ -61,7 +64,7 @@ void cmd_test1(const char* args) {
   std::time_t now = std::time(nullptr);
   std::strftime(date, sizeof date, "%A, %B %d, %Y %H:%M:%S\n", std::localtime(&now));
   both(file, date);
-  if (file) std::fprintf(file, "%s\n", args ? args : "");
+  if (file) std::fprintf(file, "%s\n", label);
 
   ensure_first_time_setup();
   int64_t totalNodes = 0;
