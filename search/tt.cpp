@@ -51,6 +51,7 @@ void TranspositionTable::release() {
   block_ = nullptr;
   table_ = standInBucket;
   entries_ = 4;
+  modMagic_ = UINT64_MAX / entries_ + 1;
   bytes_ = sizeof standInBucket;
   clear();
 }
@@ -69,6 +70,7 @@ bool TranspositionTable::allocate_bytes(uint64_t requested) {
   block_ = block;
   table_ = static_cast<TTEntry*>(block);
   entries_ = static_cast<uint32_t>(count);
+  modMagic_ = UINT64_MAX / entries_ + 1;
   bytes_ = size;
   Print("DBD: Alloc Hash %u entries using %llu bytes", entries_,
         static_cast<unsigned long long>(bytes_));

@@ -227,3 +227,20 @@ TEST_F(TTTest, HashfullCountsSlotsOfTheCurrentGeneration) {
   tt.clear();
   EXPECT_EQ(tt.hashfull(), 0.0);
 }
+
+TEST(TTIndex, FastModuloEqualsTheRemainder) {
+  globals.quiet = true;
+  TranspositionTable tt;
+  for (uint64_t bytes : {64ull, 4096ull, 1000000ull, 16ull << 20, 123456789ull}) {
+    ASSERT_TRUE(tt.allocate_bytes(bytes));
+    uint32_t keys[] = {0u, 1u, 3u, 4u, tt.entries() - 1, tt.entries(), tt.entries() + 5,
+                       0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu, 0x9E3779B9u};
+    for (uint32_t k : keys) EXPECT_EQ(tt.index_of(k), k % tt.entries()) << bytes << " " << k;
+    uint32_t x = 12345;
+    for (int i = 0; i < 10000; i++) {
+      x = x * 1664525u + 1013904223u;
+      ASSERT_EQ(tt.index_of(x), x % tt.entries()) << bytes << " " << x;
+    }
+  }
+  globals.quiet = false;
+}
