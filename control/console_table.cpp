@@ -11,7 +11,7 @@ const CommandEntry kConsoleTable[] = {
     {"help ", 5, cmd_help, "[x],Help for the command x"},
     {"help", 0, cmd_help, "Display these commands"},
     {"help book", 9, nullptr, "Display help for book making"},
-    {"eval", 0, nullptr, "Display evaluation (from white) of current position"},
+    {"eval", 0, cmd_eval, "Display evaluation (from white) of current position"},
     {"suite ", 6, cmd_suite, "eval or mgt dept followed by the epd-file"},
     {"test1", 0, cmd_test1, "Make a preset test that takes a few minutes"},
     {"test1 ", 6, cmd_test1, "[x], Make the test x"},

@@ -9,6 +9,8 @@
 #include "control/dispatcher.h"
 #include "control/globals.h"
 #include "control/params.h"
+#include "eval/kpk.h"
+#include "eval/pawn_masks.h"
 #include "search/ordering.h"
 #include "search/root.h"
 #include "search/tt.h"
@@ -17,10 +19,11 @@ namespace torvek {
 
 void init_fixed_tables() {
   init_board_tables();
+  init_pawn_masks();
   init_attack_tables();
 }
 
-void load_bitbase() {}
+void load_bitbase() { KPKload(topBoard); }
 
 void init_search_tables() {
   reset_ordering_tables(topBoard);

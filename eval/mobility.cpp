@@ -1,0 +1,123 @@
+// Mobility: squares a piece reaches that are empty or hold an enemy man,
+// counted from a per-piece offset so an average piece scores about nothing.
+// Rooks also like open files, doubling and the 7th rank when there are pawns
+// or the king to attack there; queens the 7th rank likewise.
+#include <cstdint>
+
+#include "board/board.h"
+#include "eval/eval_terms.h"
+#include "eval/pawns.h"
+
+namespace torvek {
+
+namespace {
+
+// 1 for an empty square or an enemy man, 0 for an own man or the border.
+uint8_t reachable[2][256];
+
+const int kDiagonals[4] = {-17, -15, 15, 17};
+const int kLines[4] = {-16, 16, -1, 1};  // down the file first
+const int kAllDirections[8] = {-17, -16, -15, -1, 1, 15, 16, 17};
+
+struct Sums {
+  int opening = 0, endgame = 0;
+};
+
+// Empty squares along a ray plus the value of the square that ends it.
+inline int ray(const Board& b, int from, int step, int& end) {
+  int n = 0, to = from + step;
+  while (b.squares[to] == kEmpty) {
+    n++;
+    to += step;
+  }
+  end = to;
+  return n;
+}
+
+void rook_terms(const Board& b, int side, const uint8_t* table, int sq, bool seventhTarget, Sums& s) {
+  int t = -7;
+  int ownRook = kRook | colour_bit(side);
+  for (int i = 0; i < 4; i++) {
+    int end;
+    t += ray(b, sq, kLines[i], end);
+    if (i == 0 && b.squares[end] == ownRook) {
+      s.opening += 25;  // doubled on the file: counted once, by the upper rook
+      s.endgame += 25;
+    } else {
+      t += table[b.squares[end]];
+    }
+  }
+  int column = column_of(sq);
+  if ((b.pawnFiles[0][column] | b.pawnFiles[1][column]) == 0) {
+    s.opening += 15;
+    s.endgame += 7;
+  }
+  s.opening += 2 * t;
+  s.endgame += 4 * t;
+  if (seventhTarget && (row_of(sq) ^ kRankFlipBySide[side]) == 10) {
+    int d = t > 0 ? 7 : t + 7;
+    s.opening += 3 * d;
+    s.endgame += 6 * d;
+  }
+}
+
+Sums side_mobility(const Board& b, const PawnInfo& p, int side) {
+  Sums s;
+  const uint8_t* table = reachable[side];
+  int enemy = side ^ 1;
+  bool seventhTarget = (second_rank_of(p, enemy) & 1) ||
+                       (row_of(b.king_square(enemy)) ^ kRankFlipBySide[side]) == 11;
+  for (int i = 1; i < b.pieceCount[side]; i++) {
+    int sq = b.pieceList[side][i];
+    int type = b.squares[sq] & ~3;
+    int end;
+    if (type == kKnight) {
+      int n = 0;
+      for (const int* d = stepListOfCode[WN]; *d; d++) n += table[b.squares[sq + *d]];
+      s.opening += 4 * (n - 4) + 2;
+      s.endgame += 4 * (n - 4) + 2;
+    } else if (type == kBishop) {
+      int t = -6;
+      for (int step : kDiagonals) {
+        t += ray(b, sq, step, end);
+        t += table[b.squares[end]];
+      }
+      s.opening += 5 * t + 1;
+      s.endgame += 5 * t + 1;
+    } else if (type == kRook) {
+      rook_terms(b, side, table, sq, seventhTarget, s);
+    } else if (type == kQueen) {
+      int t = -13;
+      for (int step : kAllDirections) {
+        t += ray(b, sq, step, end);
+        t += table[b.squares[end]];
+      }
+      s.opening += t;
+      s.endgame += 2 * t;
+      if (seventhTarget && (row_of(sq) ^ kRankFlipBySide[side]) == 10) {
+        s.opening += 12;
+        s.endgame += 22;
+      }
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+void init_mobility_tables() {
+  for (int side = 0; side < 2; side++)
+    for (int code = 0; code < 256; code++) {
+      int enemyBit = colour_bit(side ^ 1), ownBit = colour_bit(side);
+      bool enemyMan = code != kBorder && (code & enemyBit) && !(code & ownBit);
+      reachable[side][code] = (code == kEmpty || enemyMan) ? 1 : 0;
+    }
+}
+
+void add_mobility(const Board& b, const PawnInfo& p, int& opening, int& endgame) {
+  Sums w = side_mobility(b, p, kWhite), k = side_mobility(b, p, kBlack);
+  opening += (w.opening - k.opening) * b.mobility_weight / 256;
+  endgame += (w.endgame - k.endgame) * b.mobility_weight / 256;
+}
+
+}  // namespace torvek
