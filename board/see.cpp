@@ -1,0 +1,123 @@
+// Static exchange evaluation: the material outcome of the capture sequence a
+// move starts on its to-square, each side recapturing with its cheapest man
+// and free to stop when going on would lose. The board is never changed:
+// men that joined the exchange stay on their squares, and a slider hidden
+// behind a man that captured is added as soon as that man leaves its square
+// (the walk away from the target finds it).
+#include "board/attack.h"
+#include "board/movegen.h"
+
+namespace torvek {
+
+namespace {
+
+constexpr int kKingValue = 10000;
+
+// Attacker squares of one side, kept sorted by piece code from high to low:
+// the cheapest attacker is the last one.
+struct Attackers {
+  int count = 0;
+  int squares[32];
+};
+
+void insert_attacker(const Board& b, Attackers& a, int sq) {
+  if (a.count >= 32) return;
+  int code = b.squares[sq];
+  int i = a.count++;
+  while (i > 0 && b.squares[a.squares[i - 1]] < code) {
+    a.squares[i] = a.squares[i - 1];
+    i--;
+  }
+  a.squares[i] = sq;
+}
+
+// The man first met walking from `sq` by `step`, when it is a slider moving
+// along that line, joins its side's list.
+void add_xray(const Board& b, Attackers lists[2], int sq, int step) {
+  if (step == 0) return;
+  int t = sq + step;
+  while (b.squares[t] == kEmpty) t += step;
+  int code = b.squares[t];
+  if (code == kBorder || !(code & sliderBitsOfStep[step + 17])) return;
+  insert_attacker(b, lists[piece_side(code)], t);
+}
+
+void collect_attackers(const Board& b, int side, int target, Attackers& a) {
+  for (const int* p = b.pieceList[side]; *p; p++) {
+    int from = *p;
+    int delta = target - from;
+    if (!(b.squares[from] & attack_mask(delta))) continue;
+    int step = step_of(delta);
+    int t = from + step;
+    while (t != target && b.squares[t] == kEmpty) t += step;
+    if (t == target) insert_attacker(b, a, from);
+  }
+  int pawn = kPawnCodeBySide[side];
+  int behind = target - kPawnStepBySide[side];
+  if (b.squares[behind + 1] == pawn) insert_attacker(b, a, behind + 1);
+  if (b.squares[behind - 1] == pawn) insert_attacker(b, a, behind - 1);
+}
+
+struct Exchange {
+  const Board& b;
+  Attackers lists[2];
+  int target;
+
+  // The best `side` can get by capturing a man worth `value` on the target
+  // square, or 0 when it cannot or should not.
+  int swap(int side, int value) {
+    Attackers& mine = lists[side];
+    if (mine.count == 0) return 0;
+    int sq = mine.squares[--mine.count];
+    add_xray(b, lists, sq, line_step(sq - target));
+    // The man on the square is a king that captured into an attack: that
+    // capture was illegal, which the caller's max with 0 undoes.
+    if (value == kKingValue) return kKingValue;
+    int code = b.squares[sq];
+    int worth = pieceValueOfCode[code];
+    if (is_pawn_code(code) && backRank[target]) {
+      worth = 1000;
+      value += 900;
+    }
+    int result = value - swap(side ^ 1, worth);
+    return result > 0 ? result : 0;
+  }
+};
+
+}  // namespace
+
+int see(const Board& b, int move) {
+  int from = square64ToBoard[move_from(move)];
+  int to = square64ToBoard[move_to(move)];
+  int kind = move_kind(move);
+  int code = b.squares[from];
+  int s = piece_side(code);
+  int o = s ^ 1;
+  Exchange ex{b, {}, to};
+
+  int value = pieceValueOfCode[code];
+  if (kind == kKindPromotion) value = pieceValueOfCode[promoted_piece_code(move)];
+  add_xray(b, ex.lists, from, line_step(from - to));
+
+  int gain = pieceValueOfCode[b.squares[to]];
+  if (kind == kKindPromotion) gain += value - 100;
+  if (kind == kKindEnPassant) {
+    gain += 100;
+    int passed = to ^ 16;
+    add_xray(b, ex.lists, passed, passed - to);
+  }
+
+  collect_attackers(b, o, to, ex.lists[o]);
+  if (ex.lists[o].count == 0) return gain;
+  collect_attackers(b, s, to, ex.lists[s]);
+  Attackers& own = ex.lists[s];
+  for (int i = 0; i < own.count; i++) {
+    if (own.squares[i] != from) continue;
+    for (int j = i + 1; j < own.count; j++) own.squares[j - 1] = own.squares[j];
+    own.count--;
+    break;
+  }
+  return gain - ex.swap(o, value);
+}
+
+}  // namespace torvek
