@@ -6,8 +6,9 @@ import tempfile
 import threading
 import queue
 
-UCI = os.environ.get("TORVEK_UCI", "../../build/torvek_uci")
-WB = os.environ.get("TORVEK_WB", "../../build/torvek")
+_HERE = os.path.dirname(os.path.abspath(__file__))
+UCI = os.path.abspath(os.environ.get("TORVEK_UCI", os.path.join(_HERE, "../../build/torvek_uci")))
+WB = os.path.abspath(os.environ.get("TORVEK_WB", os.path.join(_HERE, "../../build/torvek")))
 DATA = os.environ.get("TORVEK_DATA", "")
 SANITIZE = os.environ.get("TORVEK_SANITIZE", "0") in ("1", "ON", "TRUE", "true")
 

@@ -27,7 +27,7 @@ class StartAndStop(unittest.TestCase):
         self.assertIn("Total session time 0:0:0", out)
 
     def test_every_command_leaves_an_empty_line_and_prompt(self):
-        out, _, _ = run_script(UCI, ["help eval", "quit"])
+        out, _, _ = run_script(UCI, ["help nosuch", "quit"])
         # The help of an unbuilt or unknown row prints an empty line only.
         self.assertIn("\n\n\n>", out)
 

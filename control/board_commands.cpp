@@ -1,0 +1,115 @@
+// Console views of the position and the perft counters. The game position is
+// topBoard; listings and counters work on the search's own copy so that they
+// never touch it.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "board/board.h"
+#include "board/fen.h"
+#include "board/movegen.h"
+#include "board/movetext.h"
+#include "board/perft.h"
+#include "control/console_commands.h"
+#include "control/output.h"
+#include "control/params.h"
+#include "search/context.h"
+
+namespace torvek {
+
+namespace {
+
+const char* skip_blanks(const char* s) {
+  while (*s == ' ') s++;
+  return s;
+}
+
+void print_epd_line(const Board& b) {
+  std::string id = "c" + std::to_string(static_cast<long long>(std::time(nullptr)));
+  std::string epd;
+  write_fen(b, epd, id.c_str());
+  write_line(epd.c_str());
+}
+
+void write_square_list(const Board& b, const int* list) {
+  int previous = -1;
+  for (int i = 0; list[i]; i++) {
+    char sq[3];
+    square_to_text(list[i], sq, sizeof sq);
+    int code = b.squares[list[i]];
+    char text[32];
+    if (code != previous)
+      std::snprintf(text, sizeof text, "\n%c at %s", kPieceLetters[pieceIndexOfCode[code]], sq);
+    else
+      std::snprintf(text, sizeof text, " %s", sq);
+    write_raw(text);
+    previous = code;
+  }
+}
+
+// Sets topBoard to a mirrored copy of itself and shows the result.
+void mirror_current(std::string (*mirror)(const char*)) {
+  std::string fen;
+  write_fen(topBoard, fen);
+  std::string mirrored = mirror(fen.c_str());
+  SetupFEN(topBoard, mirrored.c_str());
+  print_board(stdout, topBoard);
+  print_epd_line(topBoard);
+}
+
+}  // namespace
+
+void cmd_d(const char*) {
+  print_board(stdout, topBoard);
+  print_epd_line(topBoard);
+}
+
+void cmd_printepd(const char*) { print_epd_line(topBoard); }
+
+void cmd_pieces(const char*) {
+  print_board(stdout, topBoard);
+  for (int s = 0; s < 2; s++) {
+    write_square_list(topBoard, topBoard.pieceList[s]);
+    write_square_list(topBoard, topBoard.pawnList[s]);
+  }
+  write_raw("\n");
+}
+
+void cmd_moves(const char*) {
+  Board& b = searchContext.search_board;
+  // Before the first search, perft or evaluation the working copy is empty.
+  if (b.menCount == 0) b = topBoard;
+  MoveList list;
+  gen_legal(b, list);
+  std::string text = std::to_string(list.count) + " moves\n";
+  for (int i = 0; i < list.count; i++) {
+    char move[8];
+    move_to_text(list.moves[i], move, sizeof move);
+    text += move;
+    text += ' ';
+  }
+  write_line(text.c_str());
+}
+
+void cmd_perft(const char* args) {
+  args = skip_blanks(args);
+  if (!*args) return;
+  searchContext.search_board = topBoard;
+  double count = 0;
+  perft(searchContext.search_board, static_cast<int>(read_number(args)), 0, count, false);
+}
+
+void cmd_perftm(const char* args) {
+  args = skip_blanks(args);
+  if (!*args) return;
+  searchContext.search_board = topBoard;
+  perftm(searchContext.search_board, static_cast<int>(read_number(args)), false);
+}
+
+void cmd_mirror(const char*) { mirror_current(mirror_fen_rows); }
+void cmd_mirrorside(const char*) { mirror_current(mirror_fen_files); }
+void cmd_mirror_fen(const char* args) { write_line(mirror_fen_rows(skip_blanks(args)).c_str()); }
+void cmd_mirrorside_fen(const char* args) { write_line(mirror_fen_files(skip_blanks(args)).c_str()); }
+
+}  // namespace torvek
