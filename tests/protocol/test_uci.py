@@ -48,7 +48,7 @@ class UciSession(unittest.TestCase):
         self.assertEqual(self.board_fen(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -")
 
     def test_illegal_move_tokens_stop_the_list(self):
-        for bad in ["e2e5", "e7e5", "e2e4x", "e2e4qq", "a1a1", "zz", "e2e4e5e6"]:
+        for bad in ["e2e5", "d7d4", "e2e4x", "e2e4qq", "a1a1", "zz", "e2e4e5e6"]:
             self.e.send("position startpos moves d2d4 " + bad + " g8f6")
             line = self.e.expect("info string")
             self.assertIn(bad[:32], line)
