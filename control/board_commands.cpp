@@ -8,7 +8,7 @@
 
 #include "board/board.h"
 #include "board/fen.h"
-#include "board/movegen.h"
+#include "board/listing.h"
 #include "board/movetext.h"
 #include "board/perft.h"
 #include "control/console_commands.h"
@@ -26,26 +26,7 @@ const char* skip_blanks(const char* s) {
 }
 
 void print_epd_line(const Board& b) {
-  std::string id = "c" + std::to_string(static_cast<long long>(std::time(nullptr)));
-  std::string epd;
-  write_fen(b, epd, id.c_str());
-  write_line(epd.c_str());
-}
-
-void write_square_list(const Board& b, const int* list) {
-  int previous = -1;
-  for (int i = 0; list[i]; i++) {
-    char sq[3];
-    square_to_text(list[i], sq, sizeof sq);
-    int code = b.squares[list[i]];
-    char text[32];
-    if (code != previous)
-      std::snprintf(text, sizeof text, "\n%c at %s", kPieceLetters[pieceIndexOfCode[code]], sq);
-    else
-      std::snprintf(text, sizeof text, " %s", sq);
-    write_raw(text);
-    previous = code;
-  }
+  write_line(epd_line(b, static_cast<long long>(std::time(nullptr))).c_str());
 }
 
 // Sets topBoard to a mirrored copy of itself and shows the result.
@@ -69,27 +50,14 @@ void cmd_printepd(const char*) { print_epd_line(topBoard); }
 
 void cmd_pieces(const char*) {
   print_board(stdout, topBoard);
-  for (int s = 0; s < 2; s++) {
-    write_square_list(topBoard, topBoard.pieceList[s]);
-    write_square_list(topBoard, topBoard.pawnList[s]);
-  }
-  write_raw("\n");
+  write_raw(pieces_text(topBoard).c_str());
 }
 
 void cmd_moves(const char*) {
   Board& b = searchContext.search_board;
   // Before the first search, perft or evaluation the working copy is empty.
   if (b.menCount == 0) b = topBoard;
-  MoveList list;
-  gen_legal(b, list);
-  std::string text = std::to_string(list.count) + " moves\n";
-  for (int i = 0; i < list.count; i++) {
-    char move[8];
-    move_to_text(list.moves[i], move, sizeof move);
-    text += move;
-    text += ' ';
-  }
-  write_line(text.c_str());
+  write_raw(moves_text(b).c_str());
 }
 
 void cmd_perft(const char* args) {
