@@ -267,13 +267,19 @@ bool queen_v_pawn_draw(const Board& b, int pawnSide) {
 }
 
 // Rook against a pawn on its 7th rank that its king escorts, covering the
-// queening square: the rook must give itself up unless its king is near.
+// queening square, while the rook watches that square along the last rank:
+// the rook must give itself up for the pawn unless its king is near. (A rook
+// that does not hold the queening square loses to the new queen.)
 bool rook_v_pawn_draw(const Board& b, int pawnSide) {
   PawnView v = pawn_view(b, pawnSide);
   int t = b.side != pawnSide ? 1 : 0;  // the rook's side to move
   int queening = v.pawn + 8;
   if ((v.pawn >> 3) != 6 || v.pawnKing == queening) return false;
   if (distance64(v.pawnKing, v.pawn) > 1 || distance64(v.pawnKing, queening) > 1) return false;
+  if ((v.piece >> 3) != 7) return false;
+  int step = v.piece > queening ? -1 : 1;
+  for (int sq = v.piece + step; sq != queening; sq += step)
+    if (sq == v.pawnKing || sq == v.defender) return false;
   return distance64(v.defender, queening) > 3 + t;
 }
 
@@ -286,11 +292,14 @@ bool knight_rook_pawn_draw(const Board& b, int pawnSide) {
   return v.pawn == a7 && (v.defender == b7 || v.defender == b8);
 }
 
-// The defending king stands in front of a pawn that has not passed its 5th
-// rank: the defence of the third rank / checks from behind holds.
+// The defending king blocks the file in front of a pawn that has not passed
+// its 4th rank, the attacking king has not got ahead of its pawn, and the
+// blocking king is off its back rank (where checks would skewer its rook).
 bool rook_pawn_v_rook_draw(const Board& b, int pawnSide) {
   PawnView v = pawn_view(b, pawnSide);
-  return (v.pawn >> 3) <= 4 && file64(v.defender) == file64(v.pawn) && v.defender > v.pawn;
+  int pawnRank = v.pawn >> 3;
+  return pawnRank <= 3 && (v.pawnKing >> 3) <= pawnRank && file64(v.defender) == file64(v.pawn) &&
+         v.defender > v.pawn && (v.defender >> 3) < 7;
 }
 
 Recognition recognise_endgame(const Board& b, const MaterialInfo& m, const PawnInfo& p) {

@@ -4,11 +4,13 @@
 
 #include "board/zobrist.h"
 #include "control/startup.h"
+#include "eval/eval.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   torvek::init_fixed_tables();
   torvek::init_castle_keys();
   torvek::init_search_tables();
+  torvek::init_eval_tables();
   return RUN_ALL_TESTS();
 }
