@@ -39,9 +39,16 @@ bool piece_reaches(const Board& b, int from, int to) {
 }
 
 void filter_from(Board& b, MoveList& list, int start, bool keepIllegal) {
+  int king = b.king_square(b.side);
   int kept = start;
   for (int i = start; i < list.count; i++) {
-    if (pseudo_is_legal(list.moves[i], b) == keepIllegal) continue;
+    int m = list.moves[i];
+    // Most moves are by a man off every line through the king: legal at
+    // once, without the call.
+    int from = square64ToBoard[move_from(m)];
+    bool legal = (from != king && line_step(king - from) == 0 && move_kind(m) != kKindEnPassant) ||
+                 pseudo_is_legal(m, b);
+    if (legal == keepIllegal) continue;
     list.moves[kept] = list.moves[i];
     list.values[kept] = list.values[i];
     kept++;

@@ -7,6 +7,7 @@
 // listings and search node counts, depends on that.
 #include "board/make.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "board/zobrist.h"
@@ -28,17 +29,35 @@ inline void push_history(Board& b) {
   b.keyHistory[b.histCount++] = b.hashKey;
 }
 
+// The saved fields are copied as three blocks (side..fifty, the two score
+// sums, the three keys), the same way in both directions: the next make
+// reads them right after unmake wrote them, and loads that span several
+// smaller stores stall on store forwarding.
+static_assert(offsetof(Board, fifty) == offsetof(Board, side) + 3 * sizeof(int) &&
+                  offsetof(UndoInfo, fifty) == offsetof(UndoInfo, side) + 3 * sizeof(int),
+              "side, castle, epSquare and fifty are adjacent");
+static_assert(offsetof(Board, pst_endgame) == offsetof(Board, pst_opening) + sizeof(int) &&
+                  offsetof(UndoInfo, pst_endgame) == offsetof(UndoInfo, pst_opening) + sizeof(int),
+              "the score sums are adjacent");
+static_assert(offsetof(Board, materialKey) == offsetof(Board, hashKey) + 2 * sizeof(uint64_t) &&
+                  offsetof(UndoInfo, materialKey) == offsetof(UndoInfo, hashKey) + 2 * sizeof(uint64_t),
+              "the keys are adjacent");
+
+constexpr size_t kStateBytes = 4 * sizeof(int);
+constexpr size_t kScoreBytes = 2 * sizeof(int);
+constexpr size_t kKeyBytes = 3 * sizeof(uint64_t);
+
 inline void save_state(const Board& b, UndoInfo& undo) {
   undo.captured = false;
-  undo.side = b.side;
-  undo.castle = b.castle;
-  undo.epSquare = b.epSquare;
-  undo.fifty = b.fifty;
-  undo.pst_opening = b.pst_opening;
-  undo.pst_endgame = b.pst_endgame;
-  undo.hashKey = b.hashKey;
-  undo.pawnKey = b.pawnKey;
-  undo.materialKey = b.materialKey;
+  std::memcpy(&undo.side, &b.side, kStateBytes);
+  std::memcpy(&undo.pst_opening, &b.pst_opening, kScoreBytes);
+  std::memcpy(&undo.hashKey, &b.hashKey, kKeyBytes);
+}
+
+inline void restore_state(Board& b, const UndoInfo& undo) {
+  std::memcpy(&b.side, &undo.side, kStateBytes);
+  std::memcpy(&b.pst_opening, &undo.pst_opening, kScoreBytes);
+  std::memcpy(&b.hashKey, &undo.hashKey, kKeyBytes);
 }
 
 // Rook squares of a castling move, by the king's destination.
@@ -130,15 +149,7 @@ void unmake_move(Board& b, int move, const UndoInfo& undo) {
   }
   if (undo.captured) b.add_man(undo.capturedPiece, undo.captureSquare, undo.capturedListIndex, false);
 
-  b.side = undo.side;
-  b.castle = undo.castle;
-  b.epSquare = undo.epSquare;
-  b.fifty = undo.fifty;
-  b.pst_opening = undo.pst_opening;
-  b.pst_endgame = undo.pst_endgame;
-  b.hashKey = undo.hashKey;
-  b.pawnKey = undo.pawnKey;
-  b.materialKey = undo.materialKey;
+  restore_state(b, undo);
   b.histCount--;
 }
 
