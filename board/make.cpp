@@ -82,15 +82,18 @@ void make_move(Board& b, int move, UndoInfo& undo) {
 
   b.fifty = pawn ? 0 : b.fifty + 1;
   push_history(b);
-  b.hashKey ^= ZobristTable[kSideKey];
+  // The key is gathered in a local: stores into the history could alias it.
+  uint64_t key = b.hashKey ^ ZobristTable[kSideKey];
   b.side ^= 1;
 
-  int rights = b.castle & castleMask[from] & castleMask[to];
-  b.hashKey ^= castleKeyByRights[b.castle ^ rights];
-  b.castle = rights;
+  if (b.castle) {
+    int rights = b.castle & castleMask[from] & castleMask[to];
+    key ^= castleKeyByRights[b.castle ^ rights];
+    b.castle = rights;
+  }
 
   if (b.epSquare) {
-    b.hashKey ^= ep_key(b.epSquare);
+    key ^= ep_key(b.epSquare);
     b.epSquare = 0;
   }
   // The en-passant square is set only when a pawn of the side now to move
@@ -99,9 +102,10 @@ void make_move(Board& b, int move, UndoInfo& undo) {
     int enemyPawn = kPawnCodeBySide[b.side];
     if (b.squares[to - 1] == enemyPawn || b.squares[to + 1] == enemyPawn) {
       b.epSquare = (from + to) / 2;
-      b.hashKey ^= ep_key(b.epSquare);
+      key ^= ep_key(b.epSquare);
     }
   }
+  b.hashKey = key;
 
   int captureSquare = kind == kKindEnPassant ? to ^ 16 : to;
   if (b.squares[captureSquare] != kEmpty) {
