@@ -109,6 +109,11 @@ void Board::remove_man(int sq, bool update) {
 }
 
 bool Board::is_valid() const {
+  // Counts are checked first: the list walks below trust them.
+  for (int s = 0; s < 2; s++)
+    if (pieceCount[s] < 1 || pieceCount[s] > 16 || pawnCount[s] < 0 || pawnCount[s] > 8) return false;
+  if ((side != kWhite && side != kBlack) || (castle & ~15) || histCount < 0 || histCount > kHistorySize)
+    return false;
   for (int sq = 0; sq < 256; sq++) {
     int code = squares[sq];
     if (boardToSquare64[sq] < 0) {

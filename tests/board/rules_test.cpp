@@ -275,3 +275,24 @@ TEST(Rules, KeyHistoryNeverOverflows) {
   EXPECT_EQ(full->keyHistory[kHistorySize / 2 - 1], static_cast<uint64_t>(kHistorySize - 1));
   EXPECT_TRUE(full->is_valid());
 }
+
+TEST(Rules, ValidityCheckCatchesCorruption) {
+  using Corrupt = void (*)(Board&);
+  const Corrupt cases[] = {
+      [](Board& b) { b.squares[text_to_square("e4")] = WP; },  // a man missing from the lists
+      [](Board& b) { b.hashKey ^= 1; },
+      [](Board& b) { b.materialKey ^= 1; },
+      [](Board& b) { b.pst_opening += 1; },
+      [](Board& b) { b.pieceCount[kWhite] = 1000; },  // must not walk off the list
+      [](Board& b) { b.pawnCount[kBlack] = -3; },
+      [](Board& b) { b.castle = 16; },
+      [](Board& b) { b.listIndex[kE1] = 3; },
+      [](Board& b) { b.pawnFiles[kWhite][4] ^= 4; },
+  };
+  for (Corrupt corrupt : cases) {
+    auto b = board_from(kStartFen);
+    ASSERT_TRUE(b->is_valid());
+    corrupt(*b);
+    EXPECT_FALSE(b->is_valid());
+  }
+}
