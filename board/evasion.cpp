@@ -174,7 +174,9 @@ void gen_legal(Board& b, MoveList& list) {
     return;
   }
   int start = list.count;
-  gen_all_pseudo(b, list);
+  gen_all(b, list);
+  gen_en_passant(b, list);
+  gen_castling(b, list);
   filter_from(b, list, start, false);
 }
 

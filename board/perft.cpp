@@ -22,9 +22,12 @@ void perft(Board& b, int depth, int ply, double& count, bool quiet) {
     UndoInfo undo;
     make_move(b, move, undo);
     if (!is_draw(b, true)) {
-      if (depth == 1) count += 1;
       if (root) write_raw(".");
-      perft(b, depth - 1, ply + 1, count, quiet);
+      // Depth 1 counts the move; the call one ply down would return at once.
+      if (depth == 1)
+        count += 1;
+      else
+        perft(b, depth - 1, ply + 1, count, quiet);
     }
     unmake_move(b, move, undo);
   }
