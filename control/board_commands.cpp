@@ -11,6 +11,7 @@
 #include "board/listing.h"
 #include "board/movetext.h"
 #include "board/perft.h"
+#include "control/text.h"
 #include "control/console_commands.h"
 #include "control/output.h"
 #include "control/params.h"
@@ -19,11 +20,6 @@
 namespace torvek {
 
 namespace {
-
-const char* skip_blanks(const char* s) {
-  while (*s == ' ') s++;
-  return s;
-}
 
 void print_epd_line(const Board& b) {
   write_line(epd_line(b, static_cast<long long>(std::time(nullptr))).c_str());

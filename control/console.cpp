@@ -2,6 +2,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "control/text.h"
 #include "control/console_commands.h"
 #include "control/dispatcher.h"
 #include "control/globals.h"
@@ -10,11 +11,6 @@
 namespace torvek {
 
 namespace {
-
-const char* skip_blanks(const char* s) {
-  while (*s == ' ') s++;
-  return s;
-}
 
 void print_row(const CommandEntry& e) {
   Print("%s%s\t%s", e.name, std::strlen(e.name) < 8 ? "\t" : "", e.description);

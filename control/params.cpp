@@ -1,6 +1,7 @@
 // The parameter tables, their defaults and the UCI option list and
 // "setoption". The WinBoard program also reads the same rows from its ini
 // file (params_ini.cpp).
+#include "control/text.h"
 #include "control/params.h"
 
 #include <climits>
@@ -83,12 +84,6 @@ int compare_length(const BoolParam& p) {
 bool first_letter_matches(const char* name, const char* key) {
   return std::tolower(static_cast<unsigned char>(name[0])) ==
          std::tolower(static_cast<unsigned char>(key[0]));
-}
-
-const char* skip_word_and_blanks(const char* s) {
-  while (*s && *s != ' ') s++;
-  while (*s == ' ') s++;
-  return s;
 }
 
 // A hash size is taken only when it gives at least one bucket and its byte

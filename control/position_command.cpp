@@ -2,6 +2,7 @@
 // to the word "moves"; SetupFEN validates it. Move tokens are checked against
 // the legal moves of the position before they are made, so a GUI's typo can
 // never corrupt the board.
+#include "control/text.h"
 #include "control/position_command.h"
 
 #include <cstring>
@@ -21,11 +22,6 @@ namespace torvek {
 namespace {
 
 constexpr size_t kMaxMoveToken = 5;  // e7e8q
-
-const char* skip_blanks(const char* s) {
-  while (*s == ' ') s++;
-  return s;
-}
 
 // The FEN runs up to the word "moves" (any case) or the end of the line.
 const char* find_moves_word(const char* s) {

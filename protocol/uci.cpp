@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "board/board.h"
+#include "control/text.h"
 #include "control/dispatcher.h"
 #include "control/globals.h"
 #include "control/input.h"
@@ -21,12 +22,6 @@
 namespace torvek {
 
 namespace {
-
-const char* skip_word_and_blanks(const char* s) {
-  while (*s && *s != ' ') s++;
-  while (*s == ' ') s++;
-  return s;
-}
 
 void cmd_uci(const char*) {
   globals.bUCI = true;
