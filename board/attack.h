@@ -28,6 +28,9 @@ bool in_check(const Board& b);
 // enemy slider moving along that line.
 bool is_pinned(const Board& b, int side, int sq);
 // A pseudo-legal move does not leave the mover's king attacked.
+// WARNING: in check this holds only for moves of the evasion generator: a
+// move that ignores the check is not detected, and a king step straight
+// away from a checking slider is misjudged (the king hides that square).
 bool pseudo_is_legal(int move, Board& b);
 // A pseudo-legal move attacks the enemy king afterwards.
 bool gives_check(Board& b, int move);
@@ -38,6 +41,7 @@ int see(const Board& b, int move);
 // move here; never accepts a capture.
 bool is_killer_ok(Board& b, int move);
 // Fifty-move rule and repetition; `strict` asks for a threefold repetition.
+// At fifty = 100 a checkmate still stands.
 bool is_draw(Board& b, bool strict);
 
 }  // namespace torvek

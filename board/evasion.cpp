@@ -3,6 +3,8 @@
 // settled move by move with pseudo_is_legal; in check, the evasion
 // generator emits only moves that can answer the check and, asked for legal
 // moves, tests them itself.
+#include <cstring>
+
 #include "board/attack.h"
 #include "board/movegen.h"
 #include "board/movegen_inline.h"
@@ -50,7 +52,9 @@ void filter_from(Board& b, MoveList& list, int start, bool keepIllegal) {
                  pseudo_is_legal(m, b);
     if (legal == keepIllegal) continue;
     list.moves[kept] = list.moves[i];
-    list.values[kept] = list.values[i];
+    // The generators leave the values unset; copied as bytes, an unset
+    // value is carried along without being read.
+    std::memcpy(&list.values[kept], &list.values[i], sizeof list.values[i]);
     kept++;
   }
   list.count = kept;

@@ -11,8 +11,18 @@
 
 namespace torvek {
 
+namespace {
+
+bool depth_refused(int depth, bool quiet) {
+  if (depth <= kMaxPerftDepth) return false;
+  if (!quiet) Print("Error (perft depth %d, at most %d)", depth, kMaxPerftDepth);
+  return true;
+}
+
+}  // namespace
+
 void perft(Board& b, int depth, int ply, double& count, bool quiet) {
-  if (depth <= 0) return;
+  if (depth <= 0 || (ply == 0 && depth_refused(depth, quiet))) return;
   MoveList list;
   list.count = 0;
   gen_legal(b, list);
@@ -35,6 +45,7 @@ void perft(Board& b, int depth, int ply, double& count, bool quiet) {
 }
 
 double perftm(Board& b, int depth, bool quiet) {
+  if (depth_refused(depth, quiet)) return 0;
   MoveList list;
   list.count = 0;
   gen_legal(b, list);

@@ -8,6 +8,11 @@ namespace torvek {
 
 class Board;
 
+// Deeper counts never finish, and each ply takes about a kilobyte of stack:
+// a root depth beyond this is refused with a message instead of running
+// into the end of the stack.
+constexpr int kMaxPerftDepth = 64;
+
 // Adds to `count` the nodes `depth` plies below `b`. At ply 0 and not quiet
 // it writes one dot per counted root move and then the count.
 void perft(Board& b, int depth, int ply, double& count, bool quiet);

@@ -76,3 +76,13 @@ TEST(Perft, DrawTestPrunesTheTree) {
   EXPECT_EQ(count_nodes(kStartFen, 0), 0);
   EXPECT_EQ(count_nodes(kStartFen, -2), 0);
 }
+
+TEST(Perft, AbsurdDepthIsRefused) {
+  // The first line of play would otherwise run some thousands of plies
+  // deep before the draw rules stop it.
+  auto b = board_from(kStartFen);
+  double nodes = 0;
+  perft(*b, kMaxPerftDepth + 1, 0, nodes, true);
+  EXPECT_EQ(nodes, 0);
+  EXPECT_EQ(perftm(*b, 1000, true), 0);
+}

@@ -46,6 +46,12 @@ class Perft(unittest.TestCase):
         self.assertTrue(rows[-1].endswith("20 h2h4 420"), rows[-1])
         self.assertIn("total:  8902", lines)
 
+    def test_perftm_one_counts_each_root_move(self):
+        out, _, _ = run_script(UCI, ["perftm 1", "quit"])
+        self.assertIn("\n01 b1a3 1\n", out)
+        self.assertIn("\n20 h2h4 1\n", out)
+        self.assertIn("total:  20", out)
+
     def test_perft_without_depth_prints_nothing(self):
         lines = output_of(UCI, ["perft 0", "perft -2", "perft 0x", "perft    "])
         self.assertFalse([l for l in lines if re.match(r"^>?[.\d]+$", l)])
@@ -70,6 +76,10 @@ class Diagram(unittest.TestCase):
     def test_printepd(self):
         lines = output_of(UCI, ["printepd"])
         self.assertTrue(any(re.search(re.escape(START_EPD) + r"\d+;$", l) for l in lines))
+
+    def test_pieces_of_a_set_up_position(self):
+        out, _, _ = run_script(UCI, ["8/8/8/3k4/8/8/p7/K1R1R3 w", "pieces", "quit"])
+        self.assertIn("\nK at a1\nR at c1 e1\nk at d5\np at a2\n", out)
 
     def test_pieces(self):
         lines = output_of(UCI, ["pieces"])
