@@ -53,9 +53,15 @@ void generate_evasions(Board& b, const Checkers& checkers, MoveList& list) {
   list.count = kept;
 }
 
-void score_captures(const Board& b, MoveList& list) {
+// Captures (en passant last) ordered by their capture score; both pickers
+// start their capture stage with this list.
+void generate_ordered_captures(Board& b, MoveList& list) {
+  list.count = 0;
+  gen_captures(b, list);
+  gen_en_passant(b, list);
   for (int i = 0; i < list.count; i++)
     list.values[i] = static_cast<uint16_t>(capture_score(b, list.moves[i]));
+  sort(list);
 }
 
 }  // namespace
@@ -96,11 +102,7 @@ int next_move(Board& b, MovePicker& p) {
         if (p.hash_move) return p.hash_move;
         break;
       case kGenCaptures:
-        p.list.count = 0;
-        gen_captures(b, p.list);
-        gen_en_passant(b, p.list);
-        score_captures(b, p.list);
-        sort(p.list);
+        generate_ordered_captures(b, p.list);
         p.pos = 0;
         p.stage++;
         break;
@@ -190,11 +192,7 @@ int next_qs_move(Board& b, QsPicker& p) {
         p.stage++;
         break;
       case kQsGenCaptures:
-        p.list.count = 0;
-        gen_captures(b, p.list);
-        gen_en_passant(b, p.list);
-        score_captures(b, p.list);
-        sort(p.list);
+        generate_ordered_captures(b, p.list);
         p.pos = 0;
         p.stage++;
         break;
