@@ -276,7 +276,9 @@ bool rook_v_pawn_draw(const Board& b, int pawnSide) {
   int queening = v.pawn + 8;
   if ((v.pawn >> 3) != 6 || v.pawnKing == queening) return false;
   if (distance64(v.pawnKing, v.pawn) > 1 || distance64(v.pawnKing, queening) > 1) return false;
-  if ((v.piece >> 3) != 7) return false;
+  // A rook on the queening square itself blocks the pawn: not this ending
+  // (and the walk along the rank below would never meet its end).
+  if ((v.piece >> 3) != 7 || v.piece == queening) return false;
   int step = v.piece > queening ? -1 : 1;
   for (int sq = v.piece + step; sq != queening; sq += step)
     if (sq == v.pawnKing || sq == v.defender) return false;

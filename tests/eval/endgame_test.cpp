@@ -115,6 +115,12 @@ TEST(Recogniser, TheoryDraws) {
       {"7k/8/8/8/8/8/p7/K2N4 w - - 0 1", false},   // knight short of a rook's pawn
   };
   static Board b;
+  // A rook standing on the queening square blocks the pawn: the rule does
+  // not apply (and must answer at once: this once looped for seconds).
+  eval_board("2r5/1KP5/8/8/8/4k3/8/8 b - - 0 1", b);
+  EXPECT_FALSE(rook_v_pawn_draw(b, kWhite));
+  eval_board("8/8/8/8/8/4K3/1kp5/2R5 w - - 0 1", b);
+  EXPECT_FALSE(rook_v_pawn_draw(b, kBlack));
   for (const Case& c : cases) {
     eval_board(c.fen, b);
     int s = evalu8(b, -30000, 30000);
