@@ -33,7 +33,8 @@ inline std::unique_ptr<Board> board_from(const char* fen) {
 }
 
 inline std::vector<int> as_vector(const MoveList& list) {
-  return std::vector<int>(list.moves, list.moves + list.count);
+  int count = list.count > 0 ? list.count : 0;  // lets the optimiser see a sane size
+  return std::vector<int>(list.moves, list.moves + count);
 }
 
 inline std::vector<int> sorted(std::vector<int> v) {
