@@ -10,7 +10,7 @@
 #include "board/board.h"
 #include "board/pst.h"
 #include "board/zobrist.h"
-#include "control/output.h"
+#include "core/output.h"
 
 namespace torvek {
 

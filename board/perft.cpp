@@ -7,7 +7,7 @@
 #include "board/make.h"
 #include "board/movegen.h"
 #include "board/movetext.h"
-#include "control/output.h"
+#include "core/output.h"
 
 namespace torvek {
 

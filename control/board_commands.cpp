@@ -11,10 +11,10 @@
 #include "board/listing.h"
 #include "board/movetext.h"
 #include "board/perft.h"
-#include "control/text.h"
 #include "control/console_commands.h"
-#include "control/output.h"
 #include "control/params.h"
+#include "core/output.h"
+#include "core/text.h"
 #include "search/context.h"
 
 namespace torvek {

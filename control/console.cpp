@@ -2,11 +2,11 @@
 #include <cstring>
 #include <strings.h>
 
-#include "control/text.h"
 #include "control/console_commands.h"
 #include "control/dispatcher.h"
-#include "control/globals.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/output.h"
+#include "core/text.h"
 
 namespace torvek {
 

@@ -21,8 +21,4 @@ void cmd_mirror_fen(const char* args);
 void cmd_mirrorside(const char* args);
 void cmd_mirrorside_fen(const char* args);
 
-// tools (benchmark and suites)
-void cmd_suite(const char* args);
-void cmd_test1(const char* args);
-
 }  // namespace torvek

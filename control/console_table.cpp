@@ -3,6 +3,7 @@
 // listed.
 #include "control/console_commands.h"
 #include "control/dispatcher.h"
+#include "tools/bench_commands.h"
 
 namespace torvek {
 

@@ -5,9 +5,9 @@
 #include <cctype>
 #include <strings.h>
 
-#include "control/globals.h"
-#include "control/input.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/input.h"
+#include "core/output.h"
 
 namespace torvek {
 
@@ -84,7 +84,7 @@ bool dispatch(std::string& line) {
     return quitNoted;
   }
   if (!quitNoted && looks_like_fen(line)) {
-    setup_pasted_fen(line.c_str());
+    if (commandHandler.setupPastedFen) commandHandler.setupPastedFen(line.c_str());
   } else if (!quitNoted) {
     Print("");
     Print("Error (unknown command): %s", line.c_str());

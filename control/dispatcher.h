@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "control/event.h"
 
 namespace torvek {
 
@@ -25,20 +24,14 @@ class CommandHandler {
  public:
   const CommandEntry* protocolTable = nullptr;
   const CommandEntry* consoleTable = nullptr;
-  AutoResetEvent consumedEvent;
-  AutoResetEvent readyEvent;
-  bool logInput = false;  // build-time switch, off in both programs
+  // Sets the root board from a pasted FEN line, the way this protocol does.
+  void (*setupPastedFen)(const char* line) = nullptr;
 };
 
 extern CommandHandler commandHandler;
 
 // The console table, the same in both programs.
 extern const CommandEntry kConsoleTable[];
-
-// Defined next to each program's protocol table.
-const CommandEntry* protocol_table();
-// Sets the root board from a pasted FEN line, the way this protocol does.
-void setup_pasted_fen(const char* line);
 
 // Dispatches one line; true when the session must end. Trailing spaces are
 // cut from `line` in place.

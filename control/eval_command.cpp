@@ -2,9 +2,9 @@
 // printed from White's point of view, on the search's own copy of the board.
 #include "board/board.h"
 #include "control/console_commands.h"
-#include "control/globals.h"
-#include "control/output.h"
 #include "control/startup.h"
+#include "core/globals.h"
+#include "core/output.h"
 #include "eval/eval.h"
 #include "search/context.h"
 

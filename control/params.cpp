@@ -1,8 +1,8 @@
 // The parameter tables, their defaults and the UCI option list and
 // "setoption". The WinBoard program also reads the same rows from its ini
 // file (params_ini.cpp).
-#include "control/text.h"
 #include "control/params.h"
+#include "core/text.h"
 
 #include <climits>
 #include <cstdlib>
@@ -10,10 +10,10 @@
 #include <strings.h>
 
 #include "board/board.h"
-#include "control/globals.h"
-#include "control/output.h"
-#include "search/params.h"
 #include "control/hash_bridge.h"
+#include "core/globals.h"
+#include "core/output.h"
+#include "search/params.h"
 
 namespace torvek {
 

@@ -2,12 +2,12 @@
 // game; missing files and keys leave the row defaults.
 #include <algorithm>
 
-#include "control/globals.h"
-#include "control/ini_reader.h"
-#include "control/output.h"
-#include "control/params.h"
-#include "search/params.h"
 #include "board/board.h"
+#include "control/params.h"
+#include "core/globals.h"
+#include "core/ini_reader.h"
+#include "core/output.h"
+#include "search/params.h"
 #include <cstdlib>
 
 namespace torvek {

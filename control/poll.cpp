@@ -12,10 +12,11 @@
 #include <thread>
 
 #include "control/dispatcher.h"
-#include "control/globals.h"
-#include "control/input.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/input.h"
+#include "core/output.h"
 #include "search/context.h"
+#include "search/hooks.h"
 #include "search/report.h"
 #include "search/timeman.h"
 
@@ -122,6 +123,11 @@ void WaitForGUI() {
     }
     sleep_10ms();
   }
+}
+
+void install_search_hooks() {
+  searchHooks.poll = poll_commands;
+  searchHooks.waitForGui = WaitForGUI;
 }
 
 }  // namespace torvek

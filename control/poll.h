@@ -11,5 +11,7 @@ void poll_commands();
 // Called when a search has finished while the GUI still expects pondering
 // or infinite analysis: waits until "ponderhit", "stop" or "quit".
 void WaitForGUI();
+// Gives the search the two functions above as its hooks.
+void install_search_hooks();
 
 }  // namespace torvek

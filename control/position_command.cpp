@@ -2,8 +2,8 @@
 // to the word "moves"; SetupFEN validates it. Move tokens are checked against
 // the legal moves of the position before they are made, so a GUI's typo can
 // never corrupt the board.
-#include "control/text.h"
 #include "control/position_command.h"
+#include "core/text.h"
 
 #include <cstring>
 #include <string>
@@ -14,8 +14,8 @@
 #include "board/make.h"
 #include "board/movegen.h"
 #include "board/movetext.h"
-#include "control/output.h"
 #include "control/startup.h"
+#include "core/output.h"
 
 namespace torvek {
 

@@ -7,8 +7,9 @@
 #include "board/attack.h"
 #include "board/board.h"
 #include "control/dispatcher.h"
-#include "control/globals.h"
 #include "control/params.h"
+#include "core/globals.h"
+#include "core/input.h"
 #include "eval/kpk.h"
 #include "eval/pawn_masks.h"
 #include "search/ordering.h"
@@ -33,7 +34,7 @@ void init_search_tables() {
 void set_parameter_defaults() { apply_parameter_defaults(); }
 
 void open_input_log() {
-  if (!commandHandler.logInput) return;
+  if (!inputChannel.logInput) return;
   std::string name = std::string(globals.version) + ".log";
   globals.logFile = std::fopen(name.c_str(), "a");
 }

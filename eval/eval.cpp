@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "board/board.h"
-#include "control/globals.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/output.h"
 #include "eval/endgame.h"
 #include "eval/eval_terms.h"
 #include "eval/material.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "board/board.h"
-#include "control/output.h"
+#include "core/output.h"
 #include "eval/kpk_index.h"
 
 namespace torvek {

@@ -6,13 +6,14 @@
 #include <strings.h>
 
 #include "board/board.h"
-#include "control/text.h"
 #include "control/dispatcher.h"
-#include "control/globals.h"
-#include "control/input.h"
-#include "control/output.h"
 #include "control/params.h"
 #include "control/position_command.h"
+#include "core/globals.h"
+#include "core/input.h"
+#include "core/output.h"
+#include "core/text.h"
+#include "protocol/protocol.h"
 #include "search/context.h"
 #include "search/report.h"
 #include "search/root.h"

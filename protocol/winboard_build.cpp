@@ -3,8 +3,9 @@
 #include "board/board.h"
 #include "board/fen.h"
 #include "control/dispatcher.h"
-#include "control/globals.h"
 #include "control/startup.h"
+#include "core/globals.h"
+#include "protocol/protocol.h"
 
 namespace torvek {
 

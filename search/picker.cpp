@@ -5,7 +5,7 @@
 
 #include "board/attack.h"
 #include "board/movegen.h"
-#include "control/output.h"
+#include "core/output.h"
 #include "search/ordering.h"
 
 namespace torvek {

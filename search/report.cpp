@@ -5,8 +5,8 @@
 
 #include "board/attack.h"
 #include "board/movetext.h"
-#include "control/globals.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/output.h"
 #include "search/context.h"
 #include "search/timeman.h"
 #include "search/tt.h"

@@ -11,11 +11,11 @@
 #include "board/board.h"
 #include "board/make.h"
 #include "board/movegen.h"
-#include "control/globals.h"
-#include "control/output.h"
-#include "control/poll.h"
+#include "core/globals.h"
+#include "core/output.h"
 #include "search/context.h"
 #include "search/eval_link.h"
+#include "search/hooks.h"
 #include "search/move_check.h"
 #include "search/ordering.h"
 #include "search/params.h"
@@ -317,7 +317,7 @@ int Root(const Board* board) {
   }
 
   DebugPrint("wait GUI");
-  WaitForGUI();
+  if (searchHooks.waitForGui) searchHooks.waitForGui();
   DebugPrint("wait over");
   sc.depth_reached = sc.iteration;
   return sc.best_score;

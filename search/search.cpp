@@ -12,7 +12,7 @@
 #include "board/board.h"
 #include "board/make.h"
 #include "board/movegen.h"
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/context.h"
 #include "search/eval_link.h"
 #include "search/move_check.h"

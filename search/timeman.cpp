@@ -5,13 +5,16 @@
 #include <sstream>
 #include <string>
 
-#include "control/globals.h"
-#include "control/output.h"
-#include "control/poll.h"
+#include "core/globals.h"
+#include "core/output.h"
 #include "search/context.h"
+#include "search/hooks.h"
 #include "search/params.h"
+#include "search/report.h"
 
 namespace torvek {
+
+SearchHooks searchHooks;
 
 namespace {
 
@@ -114,11 +117,17 @@ void ponder_hit() {
   }
 }
 
-// The polling point itself (pending input, the periodic report that also
-// sets the next interval, and check_limits) belongs to the command layer.
+// The polling point: pending input belongs to the command layer, whose hook
+// also runs the periodic report (which sets the next interval) and
+// check_limits in the order it needs; without a hook the search does both.
 void search_poll() {
   searchContext.refresh_elapsed();
-  poll_commands();
+  if (searchHooks.poll) {
+    searchHooks.poll();
+  } else {
+    report_periodic();
+    check_limits();
+  }
 }
 
 }  // namespace torvek

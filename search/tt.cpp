@@ -8,7 +8,7 @@
 
 #include <sys/mman.h>
 
-#include "control/output.h"
+#include "core/output.h"
 
 namespace torvek {
 

@@ -9,11 +9,11 @@
 
 #include "board/board.h"
 #include "board/fen.h"
-#include "control/console_commands.h"
-#include "control/globals.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/output.h"
 #include "search/context.h"
-#include "tools/fixed_depth.h"
+#include "search/fixed_depth.h"
+#include "tools/bench_commands.h"
 
 namespace torvek {
 

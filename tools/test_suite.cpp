@@ -11,12 +11,12 @@
 
 #include "board/board.h"
 #include "board/fen.h"
-#include "control/console_commands.h"
-#include "control/output.h"
+#include "core/output.h"
 #include "search/context.h"
 #include "search/eval_link.h"
+#include "search/fixed_depth.h"
 #include "search/params.h"
-#include "tools/fixed_depth.h"
+#include "tools/bench_commands.h"
 
 namespace torvek {
 

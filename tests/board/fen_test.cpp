@@ -79,7 +79,9 @@ TEST(Fen, PieceListSortedKingFirst) {
   // Equal codes keep board order: a1 rook before h1 rook.
   EXPECT_EQ(b.pieceList[0][2], kA1);
   for (int col = 0; col < 16; col++) {
-    if (col < 4 || col > 11) EXPECT_EQ(b.pawnFiles[0][col], 0);
+    if (col < 4 || col > 11) {
+      EXPECT_EQ(b.pawnFiles[0][col], 0);
+    }
   }
   EXPECT_EQ(b.pawnFiles[0][4], 2);   // white pawns on their second rank
   EXPECT_EQ(b.pawnFiles[1][4], 2);   // black pawns likewise, seen from black

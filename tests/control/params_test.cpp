@@ -7,9 +7,9 @@
 #include <string>
 
 #include "board/board.h"
-#include "control/globals.h"
-#include "control/ini_reader.h"
 #include "control/params.h"
+#include "core/globals.h"
+#include "core/ini_reader.h"
 #include "search/params.h"
 
 using namespace torvek;

@@ -7,7 +7,7 @@
 
 #include "board/fen.h"
 #include "board/movetext.h"
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/context.h"
 #include "search/report.h"
 

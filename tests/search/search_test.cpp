@@ -15,7 +15,7 @@
 #include "board/make.h"
 #include "board/movegen.h"
 #include "board/movetext.h"
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/context.h"
 #include "search/move_check.h"
 #include "search/report.h"
@@ -23,7 +23,7 @@
 #include "search/search.h"
 #include "search/tt.h"
 #include "search_test_util.h"
-#include "tools/fixed_depth.h"
+#include "search/fixed_depth.h"
 
 using namespace torvek;
 

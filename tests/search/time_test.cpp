@@ -3,7 +3,7 @@
 // ponder hit.
 #include <gtest/gtest.h>
 
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/context.h"
 #include "search/params.h"
 #include "search/timeman.h"

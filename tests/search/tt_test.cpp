@@ -3,7 +3,7 @@
 // adjustment and hashfull. Keys 0..3 of the low half share bucket 0.
 #include <gtest/gtest.h>
 
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/tt.h"
 
 using namespace torvek;

@@ -1,16 +1,15 @@
 // Input thread and the one-line-in-flight hand-over. Standard input is read
 // with read(2) rather than stdio so that a thread blocked in a read never
 // holds a stdio lock that the main thread or the exit path might want.
-#include "control/input.h"
+#include "core/input.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "control/dispatcher.h"
-#include "control/globals.h"
-#include "control/output.h"
+#include "core/globals.h"
+#include "core/output.h"
 
 namespace torvek {
 
@@ -65,7 +64,9 @@ void read_line(InputSlot* slot, StdinReader& reader) {
 
 }  // namespace
 
-int InputThread(CommandHandler* handler, InputSlot* slot) {
+InputChannel inputChannel;
+
+int InputThread(InputChannel* channel, InputSlot* slot) {
   StdinReader reader;
   char copy[256] = {0};
   slot->taken = false;
@@ -74,7 +75,7 @@ int InputThread(CommandHandler* handler, InputSlot* slot) {
     slot->line.clear();
     slot->taken = false;
     read_line(slot, reader);
-    if (handler->logInput || globals.debug) {
+    if (channel->logInput || globals.debug) {
       std::strncpy(copy, slot->line.c_str(), 255);
       copy[255] = 0;
     }
@@ -83,13 +84,13 @@ int InputThread(CommandHandler* handler, InputSlot* slot) {
       std::string trace = std::string("info string fgets = ") + copy;
       write_line(trace.c_str());
     }
-    if (handler->logInput && globals.logFile) {
+    if (channel->logInput && globals.logFile) {
       std::fprintf(globals.logFile, "%s \n", copy);
       std::fflush(globals.logFile);
     }
-    handler->readyEvent.set();
+    channel->readyEvent.set();
     if (globals.debug) write_line("info string inp ready I ");
-    handler->consumedEvent.wait();
+    channel->consumedEvent.wait();
   }
   return 0;
 }
@@ -116,7 +117,7 @@ std::string take_line() {
     heldLine = false;
     return held;
   }
-  commandHandler.readyEvent.wait();
+  inputChannel.readyEvent.wait();
   note_taken();
   return globals.input.line;
 }
@@ -127,7 +128,7 @@ bool poll_line(std::string& line) {
     line = held;
     return true;
   }
-  if (!commandHandler.readyEvent.try_wait()) return false;
+  if (!inputChannel.readyEvent.try_wait()) return false;
   note_taken();
   line = globals.input.line;
   return true;
@@ -144,7 +145,7 @@ void release_line() {
   if (lineReleased) return;
   lineReleased = true;
   globals.input.taken = false;
-  commandHandler.consumedEvent.set();
+  inputChannel.consumedEvent.set();
   if (globals.debug) write_line("info string inp consumed");
 }
 

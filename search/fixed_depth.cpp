@@ -1,8 +1,8 @@
 // Fixed-depth search without clocks, for the benchmark and the suites.
-#include "tools/fixed_depth.h"
+#include "search/fixed_depth.h"
 
 #include "board/board.h"
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/context.h"
 #include "search/root.h"
 #include "search/timeman.h"

@@ -1,6 +1,6 @@
 // Ini lookups by section and key. Files are small and read rarely (once per
 // game), so each lookup simply scans the file.
-#include "control/ini_reader.h"
+#include "core/ini_reader.h"
 
 #include <cctype>
 #include <cstdlib>

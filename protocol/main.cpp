@@ -9,10 +9,12 @@
 #include "board/fen.h"
 #include "board/zobrist.h"
 #include "control/dispatcher.h"
-#include "control/globals.h"
-#include "control/input.h"
-#include "control/output.h"
+#include "control/poll.h"
 #include "control/startup.h"
+#include "core/globals.h"
+#include "core/input.h"
+#include "core/output.h"
+#include "protocol/protocol.h"
 
 using namespace torvek;
 
@@ -91,9 +93,11 @@ int main(int argc, char** argv) {
 
   commandHandler.protocolTable = protocol_table();
   commandHandler.consoleTable = kConsoleTable;
+  commandHandler.setupPastedFen = setup_pasted_fen;
+  install_search_hooks();
   globals.input.taken = false;
   try {
-    std::thread(InputThread, &commandHandler, &globals.input).detach();
+    std::thread(InputThread, &inputChannel, &globals.input).detach();
   } catch (const std::system_error& e) {
     std::printf("CreateThread failed (%d\n", e.code().value());
     return 1;

@@ -6,12 +6,23 @@
 #include <cstdint>
 #include <string>
 
+#include "core/event.h"
+
 namespace torvek {
 
-class CommandHandler;
 struct InputSlot;
 
-int InputThread(CommandHandler* handler, InputSlot* slot);
+// The two auto-reset events of the hand-over: "a line is waiting" (set by the
+// input thread) and "the line has been dealt with" (set by the main thread).
+struct InputChannel {
+  AutoResetEvent readyEvent;
+  AutoResetEvent consumedEvent;
+  bool logInput = false;  // build-time switch, off in both programs
+};
+
+extern InputChannel inputChannel;
+
+int InputThread(InputChannel* channel, InputSlot* slot);
 
 // Main-thread side of the hand-over.
 // Blocks until a line is waiting, copies it out and marks it taken.

@@ -1,12 +1,12 @@
 // Output helpers shared by both programs.
-#include "control/output.h"
+#include "core/output.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <strings.h>
 
-#include "control/globals.h"
+#include "core/globals.h"
 
 namespace torvek {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "control/console_commands.h"
-#include "control/globals.h"
+#include "core/globals.h"
 #include "search/params.h"
 #include "search/tt.h"
+#include "tools/bench_commands.h"
 
 using namespace torvek;
 
