@@ -2,6 +2,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "book/makebook.h"
 #include "control/console_commands.h"
 #include "control/dispatcher.h"
 #include "core/globals.h"
@@ -21,7 +22,10 @@ void print_row(const CommandEntry& e) {
 void cmd_help(const char* args) {
   // The bare "help" row passes an empty text; it lists everything.
   const char* topic = *args ? args : "help";
-  if (strcasecmp(topic, "book") == 0) return;  // book help arrives with the book tools
+  if (strcasecmp(topic, "book") == 0) {
+    print_book_help();
+    return;
+  }
   bool all = strcasecmp(topic, "help") == 0;
   if (all) {
     Print("");

@@ -21,4 +21,12 @@ void cmd_mirror_fen(const char* args);
 void cmd_mirrorside(const char* args);
 void cmd_mirrorside_fen(const char* args);
 
+// book rows (control/book_commands.cpp)
+void cmd_help_book(const char* args);
+void cmd_makebook(const char* args);
+void cmd_mergebooks(const char* args);
+void cmd_bookmoves(const char* args);
+void cmd_1000test(const char* args);
+void cmd_editbook(const char* args);
+
 }  // namespace torvek

@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "board/board.h"
+#include "control/book_open.h"
 #include "control/dispatcher.h"
 #include "control/params.h"
 #include "control/position_command.h"
@@ -107,6 +108,7 @@ void cmd_go(const char* line) {
   }
   release_line();
   prepare_search(topBoard);
+  open_engine_book();
   read_go_limits(line, searchContext);
   if (globals.debug) Print("info string >%s", line);
   reset_search();

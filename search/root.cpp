@@ -11,6 +11,7 @@
 #include "board/board.h"
 #include "board/make.h"
 #include "board/movegen.h"
+#include "book/probe.h"
 #include "core/globals.h"
 #include "core/output.h"
 #include "search/context.h"
@@ -168,6 +169,19 @@ int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastSco
   return best;
 }
 
+// A book move found goes to sc.book_move and ends the search after
+// iteration 1. After four searches of a game whose positions were not in the
+// book, the book is left alone for the rest of the game.
+void probe_book(SearchContext& sc, Board& b) {
+  if (!searchParams.OwnBook || !engineBook.file || sc.book_misses >= 4) return;
+  if (!book_has_position(engineBook, b.hashKey)) {
+    sc.book_misses++;
+    return;
+  }
+  sc.book_move = book_choose(b, engineBook, true);
+  DebugPrint("Found book move");
+}
+
 }  // namespace
 
 void prepare_search(Board&) {
@@ -229,8 +243,7 @@ int Root(const Board* board) {
     b.mobility_weight = b.king_safety_weight = b.passer_weight = 256;
     sc.root_board = b;
     order_root_moves(sc, b);
-    // The opening book is consulted here once it exists; a book move found
-    // goes to sc.book_move and ends the search after iteration 1.
+    probe_book(sc, b);
     DebugPrint("%s %s", sc.ponder ? "start root ponder search" : "start root normal search",
                globals.stopSearch ? "with break on" : "");
     bool rootInCheck = in_check(b);

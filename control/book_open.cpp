@@ -1,0 +1,41 @@
+#include "control/book_open.h"
+
+#include <string>
+
+#include "book/probe.h"
+#include "control/params.h"
+#include "core/globals.h"
+#include "core/output.h"
+#include "search/params.h"
+
+namespace torvek {
+
+namespace {
+
+// The name that failed last; the same name is not tried again.
+std::string failedBookName;
+bool bookFailed = false;
+
+}  // namespace
+
+void open_engine_book() {
+  if (bookOpen || !searchParams.OwnBook) return;
+  if (bookFailed && failedBookName == bookFileName) {
+    book_close(engineBook);
+    return;
+  }
+  std::string error;
+  // Probing only reads, so a read-only book serves as well.
+  if (book_try_open("rb", bookFileName.c_str(), engineBook, error)) {
+    bookOpen = true;
+    bookFailed = false;
+    return;
+  }
+  bookFailed = true;
+  failedBookName = bookFileName;
+  // WinBoard GUIs never see "info" lines; a "#" line is shown as a comment.
+  Print("%s can't open book file '%s': %s - playing without book", kWinBoard ? "#" : "info string",
+        bookFileName.c_str(), error.c_str());
+}
+
+}  // namespace torvek
