@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "core/output.h"
 
@@ -44,6 +45,13 @@ OpenResult open_book_file(const char* mode, const char* path, Book& book, std::s
   book.file = std::fopen(path, mode);
   if (!book.file) {
     error = std::strerror(errno);
+    return kOpenFailed;
+  }
+  struct stat info;
+  if (fstat(fileno(book.file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    // A folder opens, but every read of it would fail.
+    error = std::strerror(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    book_close(book);
     return kOpenFailed;
   }
   if (std::fseek(book.file, 0, SEEK_END) != 0) {

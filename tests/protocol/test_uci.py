@@ -68,6 +68,7 @@ class UciSession(unittest.TestCase):
         self.assertEqual(self.board_fen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -")
 
     def test_go_depth(self):
+        self.e.send("setoption name OwnBook value false")  # the start position is in the book
         self.e.send("position startpos")
         self.e.send("go depth 6")
         line = self.e.expect(is_bestmove, timeout=60 * SLOW)
