@@ -12,6 +12,7 @@
 #include "board/movetext.h"
 #include "board/perft.h"
 #include "control/console_commands.h"
+#include "control/dispatcher.h"
 #include "control/params.h"
 #include "core/output.h"
 #include "core/text.h"
@@ -25,19 +26,28 @@ void print_epd_line(const Board& b) {
   write_line(epd_line(b, static_cast<long long>(std::time(nullptr))).c_str());
 }
 
-// Sets topBoard to a mirrored copy of itself and shows the result.
+// The WinBoard program shows the game as its record has it.
+void rebuild_from_game() {
+  if (commandHandler.rebuildBoard) commandHandler.rebuildBoard();
+}
+
+// Sets topBoard to a mirrored copy of itself and shows the result; the
+// WinBoard program also starts its game record from it, in force mode.
 void mirror_current(std::string (*mirror)(const char*)) {
+  rebuild_from_game();
   std::string fen;
   write_fen(topBoard, fen);
   std::string mirrored = mirror(fen.c_str());
   SetupFEN(topBoard, mirrored.c_str());
   print_board(stdout, topBoard);
   print_epd_line(topBoard);
+  if (commandHandler.startFromFen) commandHandler.startFromFen(mirrored.c_str());
 }
 
 }  // namespace
 
 void cmd_d(const char*) {
+  rebuild_from_game();
   print_board(stdout, topBoard);
   print_epd_line(topBoard);
 }

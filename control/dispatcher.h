@@ -26,6 +26,13 @@ class CommandHandler {
   const CommandEntry* consoleTable = nullptr;
   // Sets the root board from a pasted FEN line, the way this protocol does.
   void (*setupPastedFen)(const char* line) = nullptr;
+  // The WinBoard program's game record, for the console and the polling
+  // point (null in the UCI program): set topBoard from the record (false
+  // when it has no position), whether an analysis runs, and a position
+  // handed to the game as its new start.
+  bool (*rebuildBoard)() = nullptr;
+  bool (*analyzing)() = nullptr;
+  void (*startFromFen)(const char* fen) = nullptr;
 };
 
 extern CommandHandler commandHandler;

@@ -2,6 +2,7 @@
 // printed from White's point of view, on the search's own copy of the board.
 #include "board/board.h"
 #include "control/console_commands.h"
+#include "control/dispatcher.h"
 #include "control/startup.h"
 #include "core/globals.h"
 #include "core/output.h"
@@ -14,6 +15,7 @@ void cmd_eval(const char*) {
   if (globals.firstTime) prepare_first_search();
   // The first search reset builds the tables; do it here if none ran yet.
   if (!eval_tables_built()) init_eval_tables();
+  if (commandHandler.rebuildBoard) commandHandler.rebuildBoard();
   Board& b = searchContext.search_board;
   b = topBoard;
   set_draw_scores(b.side);

@@ -35,14 +35,52 @@ void discard(std::string& line) {
   line.clear();
 }
 
-bool let_through_while_searching(const std::string& line) {
-  static const char* const kWords[] = {"stop", "quit", "q", "?", "new"};
-  static const char* const kPrefixes[] = {"usermove ", "result ", "time ", "otim ", "ping ", "isready"};
-  for (const char* w : kWords)
-    if (equals(line, w)) return true;
-  for (const char* p : kPrefixes)
-    if (begins(line, p)) return true;
+bool any_equal(const std::string& line, const char* const* words) {
+  for (; *words; words++)
+    if (equals(line, *words)) return true;
   return false;
+}
+
+bool any_begins(const std::string& line, const char* const* prefixes) {
+  for (; *prefixes; prefixes++)
+    if (begins(line, *prefixes)) return true;
+  return false;
+}
+
+bool analyzing() { return commandHandler.analyzing && commandHandler.analyzing(); }
+
+// What an analysis lets through: the commands that end it or restart it on
+// another position, and the GUI's synchronisation.
+bool let_through_analyzing(const std::string& line) {
+  static const char* const kWords[] = {"quit", "q", "exit", "new", "undo", "hint", nullptr};
+  static const char* const kPrefixes[] = {"usermove ", "setboard ", "ping ", "isready", nullptr};
+  return any_equal(line, kWords) || any_begins(line, kPrefixes);
+}
+
+// During a normal or ponder search. The WinBoard program also needs "force"
+// and "remove" here: xboard sends them exactly while the engine thinks or
+// ponders, and dropping them leaves the engine moving in force mode or on a
+// record two plies too long.
+bool let_through_searching(const std::string& line) {
+  static const char* const kWords[] = {"stop", "quit", "q", "?", "new", nullptr};
+  static const char* const kWinBoardWords[] = {"force", "remove", nullptr};
+  static const char* const kPrefixes[] = {"usermove ", "result ", "time ", "otim ", "ping ",
+                                          "isready", nullptr};
+  return any_equal(line, kWords) || any_begins(line, kPrefixes) ||
+         (kWinBoard && any_equal(line, kWinBoardWords));
+}
+
+bool let_through(const std::string& line) {
+  return kWinBoard && analyzing() ? let_through_analyzing(line) : let_through_searching(line);
+}
+
+// The analysis status line xboard asks for with ".".
+void print_analysis_status() {
+  const SearchContext& sc = searchContext;
+  int left = sc.root_moves.count - sc.root_index;
+  Print("stat01: %.0f %.0f %i %u %u %s", sc.elapsed_ms * 0.1, sc.nodes, sc.iteration,
+        static_cast<unsigned>(left > 0 ? left : 0), static_cast<unsigned>(sc.root_moves.count),
+        move_text(sc.root_move).c_str());
 }
 
 // Dispatches a line let through; its handler releases it.
@@ -51,7 +89,12 @@ void dispatch_during_search(std::string& line) {
   searchContext.poll_countdown = 0;
   std::string copy = line;
   line.clear();
-  if (HandleInput(copy)) write_line("");
+  bool quitting = HandleInput(copy);
+  if (kWinBoard && analyzing()) {
+    if (quitting && globals.debug) write_raw(" back to Analyze ");
+  } else if (quitting) {
+    write_line("");
+  }
 }
 
 bool search_time_filter(std::string& line) {
@@ -65,13 +108,29 @@ bool search_time_filter(std::string& line) {
     if (globals.debug) Print("info string ponder time=%u", searchContext.move_time);
     return globals.stopSearch;
   }
-  if (let_through_while_searching(line)) {
+  if (let_through(line)) {
     dispatch_during_search(line);
     return globals.stopSearch;
   }
+  if (kWinBoard && analyzing() && equals(line, ".")) print_analysis_status();
   if (begins(line, "debug ")) globals.debug = std::strstr(line.c_str(), "on") != nullptr;
   discard(line);
   return globals.stopSearch;
+}
+
+// The WinBoard program acts on every line a search would let through: the
+// move that hits or misses the pondered one, "new", "result", "force",
+// "remove", "exit" end the wait through their handlers (which stop the
+// search); the clocks and "ping" (xboard waits for every pong) are answered
+// and the wait goes on.
+void wait_dispatch(std::string& line) {
+  std::string copy = line;
+  line.clear();
+  bool quitting = HandleInput(copy);
+  if (globals.debug && quitting) write_raw(" back to search from WaitForGUI ");
+  write_line("");
+  bool leaving = globals.stopSearch || !(searchContext.infinite || searchContext.ponder);
+  DebugPrint(leaving ? "WaitForGUI break" : "WaitForGUI continue");
 }
 
 void sleep_10ms() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
@@ -115,9 +174,14 @@ void WaitForGUI() {
       DebugPrint("Break due to stop cmd");
       globals.stopSearch = true;
       discard(line);
-    } else if (begins(line, "isready")) {
+    } else if (!kWinBoard && begins(line, "isready")) {
       // A GUI waits for this answer; holding it back would hang the GUI.
       HandleInput(line);
+    } else if (kWinBoard && let_through(line)) {
+      wait_dispatch(line);
+    } else if (kWinBoard && analyzing() && equals(line, ".")) {
+      print_analysis_status();
+      discard(line);
     } else {
       discard(line);
     }

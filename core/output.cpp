@@ -14,6 +14,8 @@ Globals globals;
 
 namespace {
 
+int fatalTraps = 0;
+
 void vprint(const char* format, va_list args) {
   if (globals.quiet) return;
   char buffer[kPrintBufferSize];
@@ -53,6 +55,11 @@ void FatalError(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
+  if (fatalTraps > 0) {
+    FatalTrapped trapped;
+    std::snprintf(trapped.message, sizeof trapped.message, "%s", buffer);
+    throw trapped;
+  }
   std::fprintf(stderr, "info string %s", buffer);
   std::fflush(stderr);
   std::fflush(stdout);
@@ -63,6 +70,9 @@ void FatalError(const char* format, ...) {
   }
   std::_Exit(1);
 }
+
+FatalTrap::FatalTrap() { fatalTraps++; }
+FatalTrap::~FatalTrap() { fatalTraps--; }
 
 void write_raw(const char* text) {
   std::fputs(text, stdout);

@@ -14,6 +14,21 @@ void DebugPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // "info string " + message on stderr, wait for a key at a console, exit 1.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void SetQuiet(bool on);
+
+// While one of these lives, FatalError throws FatalTrapped with its message
+// instead of ending the process: a command can then try a set-up on a scratch
+// board and answer a bad one without losing the session.
+struct FatalTrapped {
+  char message[256];
+};
+class FatalTrap {
+ public:
+  FatalTrap();
+  ~FatalTrap();
+  FatalTrap(const FatalTrap&) = delete;
+  FatalTrap& operator=(const FatalTrap&) = delete;
+};
+
 void SetDebug(bool on);
 void TellIcs(int depth, int score, double time, double nodes, const char* pv);
 
