@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "core/globals.h"
+#include "core/guards.h"
 #include "core/input.h"
 #include "core/output.h"
 
@@ -15,8 +16,13 @@ CommandHandler commandHandler;
 
 namespace {
 
-// Set to the stage reached, for the fault report of the WinBoard build.
-int dispatchStatus = 0;
+// The stage reached, for the fault report of the WinBoard build: 0 before
+// the tables, 1 testing an entry's first letter, 11 comparing a name, 3 in a
+// protocol handler, 5 in a console handler. Points into the guard frame of
+// the innermost HandleInput.
+int unguardedStatus = 0;
+int* dispatchStage = &unguardedStatus;
+void set_stage(int stage) { *dispatchStage = stage; }
 
 bool is_quit(const std::string& line) {
   return strcasecmp(line.c_str(), "quit") == 0 || strcasecmp(line.c_str(), "q") == 0;
@@ -26,11 +32,11 @@ const CommandEntry* find_entry(const CommandEntry* table, const std::string& lin
   if (!table) return nullptr;
   for (const CommandEntry* e = table; e->name; e++) {
     if (!e->handler) continue;
-    dispatchStatus = 1;
+    set_stage(1);
     if (std::tolower(static_cast<unsigned char>(e->name[0])) !=
         std::tolower(static_cast<unsigned char>(line[0])))
       continue;
-    dispatchStatus = 11;
+    set_stage(11);
     if (entry_matches(*e, line)) return e;
   }
   return nullptr;
@@ -58,7 +64,7 @@ void run_handler(const CommandEntry& e, const char* args) {
 }
 
 bool dispatch(std::string& line) {
-  dispatchStatus = 0;
+  set_stage(0);
   globals.input.taken = false;
   while (!line.empty() && line.back() == ' ') line.pop_back();
   if (line.empty()) {
@@ -73,13 +79,13 @@ bool dispatch(std::string& line) {
   }
   if (!quitNoted) {
     if (const CommandEntry* e = find_entry(commandHandler.protocolTable, line)) {
-      dispatchStatus = 3;
+      set_stage(3);
       run_handler(*e, line.c_str());
       return false;
     }
   }
   if (const CommandEntry* e = find_entry(commandHandler.consoleTable, line)) {
-    dispatchStatus = 5;
+    set_stage(5);
     run_handler(*e, line.c_str() + e->prefixLength);
     return quitNoted;
   }
@@ -104,14 +110,13 @@ bool entry_matches(const CommandEntry& entry, const std::string& line) {
 
 bool HandleInput(std::string& line) {
   if (!kWinBoard) return dispatch(line);
-  try {
-    return dispatch(line);
-  } catch (...) {
-    Print("\nException at HandleInput");
-    Print("Status=%i", dispatchStatus);
-    Print("%s", line.c_str());
-    throw;
-  }
+  GuardFrame frame(GuardKind::kHandleInput);
+  frame.text = line.c_str();
+  int* outer = dispatchStage;
+  dispatchStage = &frame.status;
+  bool quit = guarded(frame, [&] { return dispatch(line); });
+  dispatchStage = outer;
+  return quit;
 }
 
 }  // namespace torvek

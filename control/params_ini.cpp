@@ -8,6 +8,7 @@
 #include "core/ini_reader.h"
 #include "core/output.h"
 #include "search/params.h"
+#include <cstdio>
 #include <cstdlib>
 
 namespace torvek {
@@ -46,6 +47,13 @@ void read_ini() {
     globals.iniFileName = "./torvek.ini";
   }
   const std::string& file = globals.iniFileName;
+  static bool toldMissing = false;
+  if (FILE* f = std::fopen(file.c_str(), "r")) {
+    std::fclose(f);
+  } else if (!toldMissing) {
+    toldMissing = true;
+    Print("ini file %s cannot be read: the parameters keep their defaults", file.c_str());
+  }
   bookFileName = ini_get_string(file, "Torvek", "BookFile", "nork.book", 200);
   bookOpen = false;
   for (const BoolParam* p = bool_params(); p->name; p++)

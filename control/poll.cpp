@@ -6,6 +6,9 @@
 #include "control/poll.h"
 
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <stdexcept>
 #include <cstring>
 #include <string>
 #include <strings.h>
@@ -133,11 +136,22 @@ void wait_dispatch(std::string& line) {
   DebugPrint(leaving ? "WaitForGUI break" : "WaitForGUI continue");
 }
 
+// Test-only: TORVEK_FORCE_FAULT=signal or =exception makes the first poll
+// after 20000 nodes fault, deep inside the search, so that the fault guards'
+// reports can be checked through the real program.
+void force_fault_for_tests() {
+  static const char* kind = std::getenv("TORVEK_FORCE_FAULT");
+  if (!kind || searchContext.nodes < 20000) return;
+  if (std::strcmp(kind, "signal") == 0) std::raise(SIGSEGV);
+  if (std::strcmp(kind, "exception") == 0) throw std::runtime_error("forced fault");
+}
+
 void sleep_10ms() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
 
 }  // namespace
 
 void poll_commands() {
+  force_fault_for_tests();
   std::string line;
   bool got = poll_line(line);
   report_periodic();

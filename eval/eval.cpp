@@ -11,6 +11,7 @@
 
 #include "board/board.h"
 #include "core/globals.h"
+#include "core/guards.h"
 #include "core/output.h"
 #include "eval/endgame.h"
 #include "eval/eval_terms.h"
@@ -111,15 +112,12 @@ int draw_value_white_view(const Board& b, int phase) {
 
 int evalu8(const Board& b, int alpha, int beta) {
   Running run;
-  try {
-    return evaluate(b, alpha, beta, run);
-  } catch (...) {
-    if (kWinBoard) {
-      DebugPrint("\nException at evalu8");
-      DebugPrint("Status=%i, opening=%i, endgame=%i", 32, run.opening, run.endgame);
-    }
-    throw;
-  }
+  if (!kWinBoard) return evaluate(b, alpha, beta, run);
+  GuardFrame frame(GuardKind::kEvalu8);
+  frame.status = 32;
+  frame.live[0] = &run.opening;
+  frame.live[1] = &run.endgame;
+  return guarded(frame, [&] { return evaluate(b, alpha, beta, run); });
 }
 
 void reset_eval_weights(Board& b) {

@@ -8,6 +8,8 @@
 
 #include "board/attack.h"
 #include "board/board.h"
+#include "core/globals.h"
+#include "core/guards.h"
 #include "eval/pawns.h"
 
 namespace torvek {
@@ -124,7 +126,9 @@ bool queening_race(int side, const Board& b, int pawn) {
   return dp < dk || (dp == dk && kingDistance(b.king_square(side), queening) < dk);
 }
 
-void evalu8Passer(const Board& b, const PawnInfo& info, int& opening, int& endgame) {
+namespace {
+
+void passer_terms(const Board& b, const PawnInfo& info, int& opening, int& endgame) {
   int op[2] = {0, 0}, eg[2] = {0, 0};
   for (int side = 0; side < 2; side++) {
     uint8_t passers = passers_of(info, side);
@@ -132,6 +136,14 @@ void evalu8Passer(const Board& b, const PawnInfo& info, int& opening, int& endga
   }
   opening += (op[0] - op[1]) * b.passer_weight / 256;
   endgame += (eg[0] - eg[1]) * b.passer_weight / 256;
+}
+
+}  // namespace
+
+void evalu8Passer(const Board& b, const PawnInfo& info, int& opening, int& endgame) {
+  if (!kWinBoard) return passer_terms(b, info, opening, endgame);
+  GuardFrame frame(GuardKind::kEvalu8Passer);
+  guarded(frame, [&] { passer_terms(b, info, opening, endgame); });
 }
 
 }  // namespace torvek

@@ -1,6 +1,7 @@
 // Start-up, main loop and end of session, shared by both programs.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <strings.h>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "control/poll.h"
 #include "control/startup.h"
 #include "core/globals.h"
+#include "core/guards.h"
 #include "core/input.h"
 #include "core/output.h"
 #include "protocol/protocol.h"
@@ -95,6 +97,7 @@ int main(int argc, char** argv) {
   commandHandler.consoleTable = kConsoleTable;
   commandHandler.setupPastedFen = setup_pasted_fen;
   install_search_hooks();
+  if (kWinBoard) install_fault_handlers();
   globals.input.taken = false;
   try {
     std::thread(InputThread, &inputChannel, &globals.input).detach();
@@ -111,5 +114,8 @@ int main(int argc, char** argv) {
   std::this_thread::sleep_for(std::chrono::milliseconds(10));
   print_session_time(startMs);
   if (globals.logFile) std::fclose(globals.logFile);
-  return 0;
+  // The input thread may still wait for its last line to be taken; the
+  // events it waits on must not be destroyed under it (that never returns).
+  std::fflush(stdout);
+  std::_Exit(0);
 }

@@ -154,6 +154,23 @@ GameEnd report_result_winboard(int v, std::string& moveText, std::string& hintTe
   hintText.clear();
   int mate = mate_distance(v);
   TellIcs(sc.iteration, v, sc.elapsed_ms, sc.nodes, pv_text(sc.root_pv).c_str());
+  bool engineWhite = sc.engine_colour == 0;
+  // No legal move: the GUI waits for an answer, so say why there is none.
+  if (sc.best_move == 0 && sc.root_moves.count == 0) {
+    if (in_check(sc.search_board))
+      Print("%s", engineWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
+    else
+      Print("1/2-1/2 {Stalemate}");
+    return GameEnd::kMate;
+  }
+  // A draw by rule is claimed in the position the opponent's move made, so
+  // before the engine's own move changes it.
+  bool draw = is_draw(sc.search_board, true);
+  if (draw) {
+    sc.best_score = 0;
+    Print("1/2-1/2 %s", sc.search_board.fifty >= 100 ? "{Draw by 50-move rule}"
+                                                     : "{Draw by repetition}");
+  }
   if (sc.best_move != 0) {
     moveText = move_text(sc.best_move);
     QuietLift lift;
@@ -165,7 +182,6 @@ GameEnd report_result_winboard(int v, std::string& moveText, std::string& hintTe
     }
   }
   Print("DBW: 50cnt=%u", static_cast<unsigned>(sc.search_board.fifty));
-  bool engineWhite = sc.engine_colour == 0;
   if (mate == 1) {
     Print("%s", engineWhite ? "1-0 {White mates}" : "0-1 {Black mates}");
     return GameEnd::kMate;
@@ -174,13 +190,7 @@ GameEnd report_result_winboard(int v, std::string& moveText, std::string& hintTe
     Print("%s", engineWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
     return GameEnd::kMate;
   }
-  if (is_draw(sc.search_board, true)) {
-    sc.best_score = 0;
-    Print("1/2-1/2 %s", sc.search_board.fifty >= 100 ? "{Draw by 50-move rule}"
-                                                     : "{Draw by repetition}");
-    return GameEnd::kDraw;
-  }
-  return GameEnd::kNone;
+  return draw ? GameEnd::kDraw : GameEnd::kNone;
 }
 
 }  // namespace torvek

@@ -13,6 +13,7 @@
 #include "board/movegen.h"
 #include "book/probe.h"
 #include "core/globals.h"
+#include "core/guards.h"
 #include "core/output.h"
 #include "search/context.h"
 #include "search/eval_link.h"
@@ -216,7 +217,9 @@ void reset_search() {
   sc.seldepth = 0;
 }
 
-int Root(const Board* board) {
+namespace {
+
+int root_body(const Board* board) {
   SearchContext& sc = searchContext;
   // Preparation.
   sc.start_time = Clock::now();
@@ -334,6 +337,19 @@ int Root(const Board* board) {
   DebugPrint("wait over");
   sc.depth_reached = sc.iteration;
   return sc.best_score;
+}
+
+}  // namespace
+
+int Root(const Board* board) {
+  if (!kWinBoard) return root_body(board);
+  SearchContext& sc = searchContext;
+  GuardFrame frame(GuardKind::kRoot);
+  frame.live[0] = &sc.iteration;
+  frame.live[1] = &sc.root_index;
+  frame.moves = &sc.root_move;
+  frame.moveCount = 1;
+  return guarded(frame, [&] { return root_body(board); });
 }
 
 }  // namespace torvek

@@ -134,13 +134,18 @@ int delta_gain(const Board& b, int move) {
 
 }  // namespace
 
+// The node bodies; Search and QS below run them inside the fault guards of
+// the WinBoard program.
+int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt);
+int qs_node(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv);
+
 int draw_score(Board& b) {
   return ((256 - material_phase(b)) * draw_opening[b.side]) / 256;
 }
 
 int stalemate_score(Board& b) { return (15 * (material_phase(b) - 256)) / 256; }
 
-int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt) {
+int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt) {
   // 1. Horizon: quiescence takes over.
   if (depth <= 0) return QS(b, alpha, beta, 0, ply, pv);
   SearchContext& sc = searchContext;
@@ -374,7 +379,7 @@ int VerifySearch(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv
   return best == kNoScore ? stalemate_score(b) : best;
 }
 
-int QS(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
+int qs_node(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
   SearchContext& sc = searchContext;
   // 1. Node entry.
   node_entry(sc, ply, pv);
@@ -442,6 +447,26 @@ int QS(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
 
   // 9. In check without an evasion: mated.
   return best == kNoScore ? ply - 30000 : best;
+}
+
+int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt) {
+  if (!kWinBoard) return search_node(b, alpha, beta, depth, ply, pv, nt);
+  GuardFrame frame(GuardKind::kSearch);
+  frame.values[0] = ply;
+  frame.values[1] = alpha;
+  frame.values[2] = beta;
+  frame.moves = searchContext.move_stack;
+  frame.moveCount = ply < kMaxPly ? ply : kMaxPly;
+  return guarded(frame, [&] { return search_node(b, alpha, beta, depth, ply, pv, nt); });
+}
+
+int QS(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
+  if (!kWinBoard) return qs_node(b, alpha, beta, qdepth, ply, pv);
+  GuardFrame frame(GuardKind::kQS);
+  frame.values[0] = ply;
+  frame.values[2] = alpha;
+  frame.values[3] = beta;
+  return guarded(frame, [&] { return qs_node(b, alpha, beta, qdepth, ply, pv); });
 }
 
 }  // namespace torvek

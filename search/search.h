@@ -10,12 +10,15 @@
 
 #include <cstdint>
 
+#include "core/guards.h"
+
 namespace torvek {
 
 class Board;
 
 // Thrown at node entry once stopSearch is set; caught only by Root.
-struct SearchAborted {};
+// The fault guards of the WinBoard program let it pass without a report.
+struct SearchAborted : GuardPassThrough {};
 
 int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt);
 int QS(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv);
