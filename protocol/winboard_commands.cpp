@@ -336,9 +336,11 @@ const CommandEntry* protocol_table() {
 }
 
 // A pasted FEN becomes the game's start, as "setboard" sets it (without the
-// analysis stop).
+// analysis stop). Typed at the console, a bad one ends the program as every
+// bad FEN there does.
 void setup_pasted_fen(const char* line) {
   prepare_search(topBoard);
+  SetupFEN(topBoard, line);
   set_game_start(line);
 }
 
