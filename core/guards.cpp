@@ -92,12 +92,13 @@ void put_status(Text& t, const GuardFrame& f) {
       {", opening=", ", endgame=", nullptr},              // evalu8
       {nullptr},                                         // evalu8Passer
   };
+  bool live = f.kind == GuardKind::kRoot || f.kind == GuardKind::kEvalu8;
   const char* const* labels = kLabels[static_cast<int>(f.kind)];
   t.put("Status=");
   t.put_int(f.status);
   for (int i = 0; i < 4 && labels[i]; i++) {
     t.put(labels[i]);
-    t.put_int(f.live[i] ? *f.live[i] : f.values[i]);
+    t.put_int(live ? *f.live[i] : f.values[i]);
   }
   t.put("\n");
 }
@@ -129,11 +130,12 @@ int format_guard(const GuardFrame& f, char* out, int size) {
   t.put(guard_name(f.kind));
   t.put("\n");
   put_status(t, f);
-  if (f.text) {
+  if (f.kind == GuardKind::kHandleInput) {
     t.put(f.text);
     t.put("\n");
   }
-  if (f.moves && f.moveCount > 0) {
+  bool hasMoves = f.kind == GuardKind::kRoot || f.kind == GuardKind::kSearch;
+  if (hasMoves && f.moveCount > 0) {
     for (int i = 0; i < f.moveCount; i++) put_move(t, f.moves[i]);
     t.put("\n");
   }

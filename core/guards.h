@@ -13,23 +13,29 @@ namespace torvek {
 
 enum class GuardKind : uint8_t { kHandleInput, kRoot, kSearch, kQS, kEvalu8, kEvalu8Passer };
 
+// Only the fields of its kind are set, so that a frame costs a few stores
+// on the search's paths: the numbers after "Status" (Search, QS), the
+// variables holding them (Root, evalu8), the line (HandleInput) and the
+// moves (Root: the root move; Search: the moves from ply 0).
 struct GuardFrame {
   GuardKind kind;
-  int status = 0;         // the routine's step marker
-  int values[4] = {};     // the status line's numbers after "Status"...
-  const int* live[4] = {};  // ...or, where set, the variables that hold them
-  const char* text = nullptr;  // HandleInput: the line
-  const int* moves = nullptr;  // Root: the root move; Search: the moves from ply 0
-  int moveCount = 0;
+  int status;  // the routine's step marker
+  int values[4];
+  const int* live[2];
+  const char* text;
+  const int* moves;
+  int moveCount;
 
-  explicit GuardFrame(GuardKind k) : kind(k) {}
+  explicit GuardFrame(GuardKind k) : kind(k), status(0) {}
 };
 
 constexpr int kMaxGuardFrames = 512;
 
+// Plain data (zero at thread start), so that reaching it is one
+// thread-pointer access with no initialisation check.
 struct GuardRecord {
   const GuardFrame* frames[kMaxGuardFrames];
-  int depth = 0;  // may exceed the array; frames beyond it are not kept
+  int depth;  // may exceed the array; frames beyond it are not kept
 };
 
 extern thread_local GuardRecord guardRecord;

@@ -464,6 +464,7 @@ int QS(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
   if (!kWinBoard) return qs_node(b, alpha, beta, qdepth, ply, pv);
   GuardFrame frame(GuardKind::kQS);
   frame.values[0] = ply;
+  frame.values[1] = 0;
   frame.values[2] = alpha;
   frame.values[3] = beta;
   return guarded(frame, [&] { return qs_node(b, alpha, beta, qdepth, ply, pv); });
