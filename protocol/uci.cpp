@@ -16,6 +16,7 @@
 #include "core/text.h"
 #include "protocol/protocol.h"
 #include "search/context.h"
+#include "search/learn.h"
 #include "search/report.h"
 #include "search/root.h"
 #include "search/timeman.h"
@@ -49,6 +50,7 @@ void cmd_ucinewgame(const char*) {
   transpositionTable.clear();
   prepare_search(topBoard);
   uci_position("position startpos");
+  learn_new_game();
 }
 
 void cmd_position(const char* line) { uci_position(line); }

@@ -18,6 +18,7 @@
 #include "search/context.h"
 #include "search/eval_link.h"
 #include "search/hooks.h"
+#include "search/learn.h"
 #include "search/move_check.h"
 #include "search/ordering.h"
 #include "search/params.h"
@@ -319,7 +320,8 @@ int root_body(const Board* board) {
     sc.max_ply = 255;
     sc.refresh_elapsed();
     DebugPrint("used time = %.4f \n", sc.elapsed_ms * 0.001);
-    // Position learning records the aborted search's result here.
+    learn_from_aborted_search(sc.root_board.hashKey, sc.iteration, sc.best_move, sc.best_score,
+                              searchParams.OwnBook && sc.book_move != 0);
     DebugPrint("longjmp ok - return from root");
     // Stopped before the first root move was searched: answer with the
     // first move of the ordered list rather than with no move at all.

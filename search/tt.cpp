@@ -4,6 +4,7 @@
 #include "search/tt.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include <sys/mman.h>
@@ -37,6 +38,9 @@ void* allocate_block(uint64_t size) {
 #endif
   return block;
 }
+
+// The fourth slot of every bucket stays free for the search.
+constexpr int kMaxPermanentPerBucket = 3;
 
 int8_t clamp_depth(int depth) { return static_cast<int8_t>(std::clamp(depth, -127, 127)); }
 
@@ -152,19 +156,42 @@ void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int 
   e.upper_depth = hasUpper ? d : kNoDepth;
 }
 
+// A learned position goes into its own slot if it has one, else into the
+// slot the search would replace, so that learned positions of one bucket do
+// not push each other out. At most three slots of a bucket are permanent:
+// the fourth stays the search's. A bucket whose three are taken keeps the
+// deepest learned positions: the shallowest becomes an ordinary slot of the
+// oldest generation or is overwritten.
 void TranspositionTable::store_learned(uint32_t keyLow, uint32_t keyHigh, int move, int depth,
                                        int score) {
   TTEntry* bucket = bucket_of(keyLow);
   int8_t d = clamp_depth(depth);
-  TTEntry* target = nullptr;
+  TTEntry* match = nullptr;
+  TTEntry* shallowest = nullptr;  // of the other permanent slots
+  TTEntry* free = nullptr;        // the search's replacement choice among the ordinary
+  int permanent = 0, freeScore = INT32_MIN;
   for (int i = 0; i < 4; i++) {
-    if (bucket[i].check != keyHigh) continue;
-    if (bucket[i].age == 0 && bucket[i].entry_depth >= d) return;
-    filled_++;
-    target = &bucket[i];
-    break;
+    TTEntry& e = bucket[i];
+    if (!match && e.check == keyHigh) {
+      match = &e;
+    } else if (e.age == 0) {
+      permanent++;
+      if (!shallowest || e.entry_depth < shallowest->entry_depth) shallowest = &e;
+    } else if (age_distance_[e.age & 15] * 256 - e.entry_depth > freeScore) {
+      freeScore = age_distance_[e.age & 15] * 256 - e.entry_depth;
+      free = &e;
+    }
   }
-  if (!target) target = &bucket[0];
+  if (match && match->age == 0 && match->entry_depth >= d) return;
+  TTEntry* target = match ? match : free;
+  if (!(match && match->age == 0) && permanent >= kMaxPermanentPerBucket) {
+    if (shallowest->entry_depth >= d) return;
+    if (match)
+      shallowest->age = static_cast<uint8_t>(generation_ % 15 + 1);
+    else
+      target = shallowest;
+  }
+  if (match) filled_++;
   TTEntry& e = *target;
   e.check = keyHigh;
   e.move = static_cast<uint16_t>(move);

@@ -2,7 +2,8 @@
 // of four, each bucket one 64-byte cache line. A slot keeps a best move and a
 // lower and an upper bound independently, each with its own depth, so a
 // shallow store never overwrites deeper knowledge of another kind. Slots carry
-// a generation (1..15); 0 marks a permanent (learned) slot. Scores in the
+// a generation (1..15); 0 marks a permanent (learned) slot, three at most
+// per bucket. Scores in the
 // table are relative to the slot's position; score_to_table/score_from_table
 // convert mate scores from and to root-relative distances.
 #pragma once
@@ -61,6 +62,8 @@ class TranspositionTable {
   void new_generation(int g);
   bool probe(uint32_t keyLow, uint32_t keyHigh, TTHit& hit);
   void store(uint32_t keyLow, uint32_t keyHigh, int move, int depth, int lower, int upper);
+  // A permanent slot with both bounds at `score`; the deepest record of a
+  // position wins, and at most three slots of a bucket are permanent.
   void store_learned(uint32_t keyLow, uint32_t keyHigh, int move, int depth, int score);
   double hashfull() const;
   // Writes a principal variation (ended by 0 or the null move) as move-only

@@ -157,7 +157,7 @@ TEST_F(TTTest, GenerationsWrapFromFifteenToOne) {
   EXPECT_TRUE(found);
 }
 
-TEST_F(TTTest, PermanentSlotsSurviveUntilTheWholeBucketIsPermanent) {
+TEST_F(TTTest, PermanentSlotsSurviveAndLeaveOneSlotToTheSearch) {
   tt.store_learned(0, 300, 500, 10, 25);
   tt.new_generation(2);
   for (uint32_t i = 1; i <= 6; i++) tt.store(i & 3, 400 + i, 0, 1, 0, 0);
@@ -168,16 +168,28 @@ TEST_F(TTTest, PermanentSlotsSurviveUntilTheWholeBucketIsPermanent) {
   EXPECT_EQ(h.upper, 25);
   EXPECT_EQ(tt.slots()[0].age, 2);  // the probe made it an ordinary slot
 
-  TranspositionTable full;
-  globals.quiet = true;
-  full.allocate_bytes(4096);
-  globals.quiet = false;
-  for (uint32_t i = 0; i < 4; i++) full.store(i, 600 + i, 0, 1, 0, 0);
-  for (uint32_t i = 0; i < 4; i++) full.store_learned(i, 600 + i, 0, 5 + i, 0);
-  full.store(0, 700, 0, 1, 0, 0);  // all permanent: the shallowest goes
-  TTHit hit{};
-  EXPECT_FALSE(full.probe(0, 600, hit));
-  EXPECT_TRUE(full.probe(0, 700, hit));
+  // Learned positions of one bucket do not push each other out; the fourth
+  // slot stays the search's, and the three deepest stay learned.
+  tt.clear();
+  for (uint32_t i = 0; i < 3; i++) tt.store_learned(i, 600 + i, 0, 5 + i, 0);
+  tt.store_learned(0, 610, 0, 4, 0);  // shallower than all three: not kept
+  tt.store_learned(0, 611, 0, 9, 0);  // deeper: takes the depth-5 slot
+  tt.store(0, 700, 0, 1, 0, 0);
+  int permanent = 0;
+  for (int i = 0; i < 4; i++) permanent += tt.slots()[i].age == 0;
+  EXPECT_EQ(permanent, 3);
+  for (uint32_t high : {601u, 602u, 611u, 700u}) EXPECT_TRUE(probe(high).move == 0 && found) << high;
+  for (uint32_t high : {600u, 610u}) EXPECT_FALSE((probe(high), found)) << high;
+
+  // The search's own slot of a learned position becomes permanent; the
+  // shallowest of three others then turns into the oldest ordinary slot.
+  tt.clear();
+  for (uint32_t i = 0; i < 4; i++) tt.store(i, 800 + i, 0, 1, 0, 0);
+  for (uint32_t i = 0; i < 4; i++) tt.store_learned(i, 800 + i, 0, 5 + i, 0);
+  EXPECT_NE(tt.slots()[0].age, 0);
+  tt.store(0, 900, 0, 1, 0, 0);
+  EXPECT_FALSE((probe(800), found));
+  EXPECT_TRUE((probe(900), found));
 }
 
 TEST_F(TTTest, LearnedSlotKeepsDeeperPermanentKnowledge) {
