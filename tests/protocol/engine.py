@@ -1,6 +1,8 @@
 """Drives a built Torvek program through its standard input, as a GUI or a
 person at a console would, and collects what it writes."""
+import atexit
 import os
+import shutil
 import subprocess
 import tempfile
 import threading
@@ -12,13 +14,30 @@ WB = os.path.abspath(os.environ.get("TORVEK_WB", os.path.join(_HERE, "../../buil
 DATA = os.environ.get("TORVEK_DATA", "")
 SANITIZE = os.environ.get("TORVEK_SANITIZE", "0") in ("1", "ON", "TRUE", "true")
 
+# The data files a program reads from its working folder.
+DATA_FILES = ("KPK.dat", "nork.book")
+
+
+def scratch_dir():
+    """A fresh working folder with the built data files linked in. Programs
+    run there by default, so that what they write (learn.bin, test1.txt,
+    suite.txt) never lands in the build folder, where it would change what
+    later runs and other tests find."""
+    folder = tempfile.mkdtemp(prefix="torvek_run_")
+    atexit.register(shutil.rmtree, folder, True)
+    for name in DATA_FILES:
+        source = os.path.join(DATA or os.path.dirname(UCI), name)
+        if os.path.exists(source):
+            os.symlink(os.path.abspath(source), os.path.join(folder, name))
+    return folder
+
 
 def run_script(program, lines, timeout=60, cwd=None, args=()):
     """Feeds all lines at once, closes stdin, waits for the exit.
     Returns (stdout, stderr, returncode)."""
     text = "".join(line + "\n" for line in lines)
     proc = subprocess.run([program, *args], input=text, capture_output=True, text=True,
-                          timeout=timeout, cwd=cwd or DATA or None)
+                          timeout=timeout, cwd=cwd or scratch_dir())
     return proc.stdout, proc.stderr, proc.returncode
 
 
@@ -28,7 +47,7 @@ class Engine:
     def __init__(self, program, cwd=None, args=()):
         self.proc = subprocess.Popen([program, *args], stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                     text=True, bufsize=1, cwd=cwd or DATA or None)
+                                     text=True, bufsize=1, cwd=cwd or scratch_dir())
         self.lines = queue.Queue()
         self.log = []
         threading.Thread(target=self._pump, daemon=True).start()

@@ -1,6 +1,13 @@
 // Test entry point: the fixed tables are process-wide and built once, as the
-// engine's start-up does, before any test touches a Board.
+// engine's start-up does, before any test touches a Board. The tests run in
+// a scratch folder of their own: what a search writes there (learn.bin after
+// a game's worth of stopped searches) never reaches the build folder.
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "board/zobrist.h"
 #include "control/startup.h"
@@ -12,5 +19,11 @@ int main(int argc, char** argv) {
   torvek::init_castle_keys();
   torvek::init_search_tables();
   torvek::init_eval_tables();
-  return RUN_ALL_TESTS();
+  char scratch[] = "/tmp/torvek_tests_XXXXXX";
+  if (!mkdtemp(scratch) || chdir(scratch) != 0) return EXIT_FAILURE;
+  int result = RUN_ALL_TESTS();
+  std::error_code ec;
+  std::filesystem::current_path("/", ec);
+  std::filesystem::remove_all(scratch, ec);
+  return result;
 }
