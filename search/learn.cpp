@@ -83,7 +83,7 @@ void learn_new_game() {
   ls.path = "learn.bin";
   ls.pending_count = 0;
   ls.pending[0] = {};
-  load_learnt(ls.path.c_str());
+  load_learnt("learn.bin");
 }
 
 }  // namespace torvek

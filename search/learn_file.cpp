@@ -136,8 +136,10 @@ void save_learnt() {
   }
   unsigned char batch[kLearnListSize * kLearnRecordSize];
   long bytes = 0;
-  for (int i = 0; i < kLearnListSize && learnState.pending[i].key != 0; i++, bytes += kLearnRecordSize)
+  for (int i = 0; i < kLearnListSize && learnState.pending[i].key != 0; i++) {
     encode_learn_record(learnState.pending[i], batch + bytes);
+    bytes += kLearnRecordSize;
+  }
   flock(fd, LOCK_EX);
   cut_partial_tail(fd, path);
   off_t start = lseek(fd, 0, SEEK_END);

@@ -3,7 +3,6 @@
 // shared files it must survive without losing what is already on disk.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,7 +15,6 @@
 #include <fstream>
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -24,7 +22,6 @@
 #include "board/fen.h"
 #include "board/make.h"
 #include "board/movegen.h"
-#include "board/movetext.h"
 #include "core/globals.h"
 #include "search/context.h"
 #include "search/fixed_depth.h"
@@ -37,12 +34,6 @@
 
 using namespace torvek;
 namespace fs = std::filesystem;
-
-namespace torvek {
-bool operator==(const LearnEntry& a, const LearnEntry& b) {
-  return a.key == b.key && a.move == b.move && a.depth == b.depth && a.score == b.score;
-}
-}  // namespace torvek
 
 namespace {
 
@@ -57,12 +48,15 @@ void write_file(const char* path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string record(uint64_t key, int move, int depth, int score) {
+std::string record(const LearnEntry& e) {
   unsigned char raw[kLearnRecordSize];
-  encode_learn_record({key, static_cast<uint16_t>(move), static_cast<uint8_t>(depth),
-                       static_cast<int16_t>(score)},
-                      raw);
+  encode_learn_record(e, raw);
   return std::string(reinterpret_cast<char*>(raw), sizeof raw);
+}
+
+std::string record(uint64_t key, int move, int depth, int score) {
+  return record({key, static_cast<uint16_t>(move), static_cast<uint8_t>(depth),
+                 static_cast<int16_t>(score)});
 }
 
 uint64_t key_of(const char* fen) {
@@ -71,14 +65,11 @@ uint64_t key_of(const char* fen) {
   return b.hashKey;
 }
 
+// Runs in the test program's scratch folder, where learn.bin is looked for.
 class LearnTest : public testing::Test {
  protected:
   void SetUp() override {
-    char templ[] = "/tmp/torvek_learn_XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir = templ;
-    oldDir = fs::current_path();
-    fs::current_path(dir);
+    fs::remove_all("learn.bin");
     globals.quiet = true;
     if (!transpositionTable.allocated()) transpositionTable.allocate(16);
     ensure_first_time_setup();
@@ -90,10 +81,7 @@ class LearnTest : public testing::Test {
   void TearDown() override {
     searchParams = savedParams;
     learnState = LearnState();
-    fs::current_path(oldDir);
-    std::error_code ec;
-    fs::permissions(dir, fs::perms::owner_all, ec);
-    fs::remove_all(dir, ec);
+    fs::remove_all("learn.bin");
   }
   // Loads or saves with the output captured.
   std::string load(const char* path = "learn.bin") {
@@ -131,8 +119,6 @@ class LearnTest : public testing::Test {
     sc.node_limit = 0;
     return sc.iteration;
   }
-  std::string dir;
-  fs::path oldDir;
   SearchParams savedParams;
 };
 
@@ -149,10 +135,8 @@ TEST_F(LearnTest, BatchIsWrittenOnceOnTheAbortAfterLearnDepth) {
   aborted_search(true);
   std::string file = slurp("learn.bin");
   ASSERT_EQ(file.size(), 78u);
-  LearnEntry e;
-  ASSERT_TRUE(decode_learn_record(reinterpret_cast<const unsigned char*>(file.data()), e));
-  EXPECT_EQ(e.key, key_of(kStart));
-  EXPECT_EQ(e, learnState.pending[0]);
+  EXPECT_EQ(file.substr(0, kLearnRecordSize), record(learnState.pending[0]));
+  EXPECT_EQ(learnState.pending[0].key, key_of(kStart));
   for (int i = 0; i < 3; i++) aborted_search(false);
   EXPECT_EQ(slurp("learn.bin"), file);
   EXPECT_EQ(learnState.pending_count, 7u);
@@ -198,7 +182,7 @@ TEST_F(LearnTest, HundredThousandRecordsLoadAndLeaveRoomForTheSearch) {
   write_file("learn.bin", file);
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(load(), "");
-  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - start;
 
   int kept = 0;
   for (auto [key, depth] : deepest) {
@@ -208,11 +192,9 @@ TEST_F(LearnTest, HundredThousandRecordsLoadAndLeaveRoomForTheSearch) {
   // Every bucket keeps a slot for the search, and a search store lands.
   TranspositionTable& tt = transpositionTable;
   int fullBuckets = 0, storesLost = 0;
-  for (uint32_t b = 0; b < tt.entries(); b += 4) {
-    int permanent = 0;
-    for (int i = 0; i < 4; i++) permanent += tt.slots()[b + i].age == 0;
-    fullBuckets += permanent == 4;
-  }
+  for (uint32_t b = 0; b < tt.entries(); b += 4)  // ages adding up to 0: all permanent
+    fullBuckets += tt.slots()[b].age + tt.slots()[b + 1].age + tt.slots()[b + 2].age +
+                       tt.slots()[b + 3].age == 0;
   tt.new_generation(2);
   for (uint32_t low = 0; low < 4 * tt.entries(); low += 3) {
     tt.store(low, 0xABCD0000u + (low & 0xFFFF), 0, 3, 10, 10);
@@ -221,7 +203,7 @@ TEST_F(LearnTest, HundredThousandRecordsLoadAndLeaveRoomForTheSearch) {
   }
   std::printf("[ measure  ] %d records (%zu positions) into %u slots: %.1f ms, %d kept, "
               "%d buckets all permanent, %d search stores lost\n",
-              kRecords, deepest.size(), tt.entries(), ms, kept, fullBuckets, storesLost);
+              kRecords, deepest.size(), tt.entries(), ms.count(), kept, fullBuckets, storesLost);
   EXPECT_EQ(fullBuckets, 0);
   EXPECT_EQ(storesLost, 0);
   EXPECT_GT(kept, static_cast<int>(deepest.size()) * 99 / 100);
@@ -289,18 +271,14 @@ TEST_F(LearnTest, MissingMisplacedAndUnreadableFilesCostOnlyTheLearning) {
   fs::remove("learn.bin");
   learnState.pending[0] = {1234, 0, 5, 0};
   learnState.pending[1] = {};
-  const std::string lost = "info string Couldn't find Learning File learn.bin. No learning took place.\n";
+  const std::string lost =
+      "info string Couldn't find Learning File learn.bin. No learning took place.\n";
 
   fs::create_directory("learn.bin");
   EXPECT_EQ(load(), "info string Couldn't read Learning File learn.bin: Is a directory. "
                     "Nothing was learned from it.\n");
   EXPECT_EQ(save(), lost);
   EXPECT_TRUE(fs::is_directory("learn.bin"));
-  fs::remove("learn.bin");
-
-  fs::create_symlink("learn.bin", "learn.bin");  // a loop: no open succeeds
-  EXPECT_NE(load().find("Couldn't read Learning File learn.bin: Too many levels"), std::string::npos);
-  EXPECT_EQ(save(), lost);
   fs::remove("learn.bin");
 
   ASSERT_EQ(mkfifo("learn.bin", 0644), 0);  // must not wait for a writer
@@ -330,7 +308,8 @@ TEST_F(LearnTest, MissingMisplacedAndUnreadableFilesCostOnlyTheLearning) {
   std::string out = save();
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
-  EXPECT_NE(out.find("info string Writing Learning File learn.bin failed"), std::string::npos) << out;
+  EXPECT_NE(out.find("info string Writing Learning File learn.bin failed"), std::string::npos)
+      << out;
   EXPECT_EQ(slurp("learn.bin"), kept);
 }
 
@@ -354,15 +333,13 @@ TEST_F(LearnTest, TwoEnginesAppendWholeBatchesOnly) {
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  std::string file = slurp("learn.bin");
-  ASSERT_EQ(file.size(), 2u * kSaves * kLearnListSize * kLearnRecordSize);
-  const auto* raw = reinterpret_cast<const unsigned char*>(file.data());
-  for (size_t batch = 0; batch < 2 * kSaves; batch++) {
-    LearnEntry first, e;
-    ASSERT_TRUE(decode_learn_record(raw + batch * 130, first));
-    for (int i = 0; i < kLearnListSize; i++) {
-      ASSERT_TRUE(decode_learn_record(raw + batch * 130 + i * kLearnRecordSize, e));
-      ASSERT_EQ(e.key, (first.key & ~0xFFFFFFFFull) | uint64_t(i + 1)) << batch;
-    }
+  std::string batches[2], file = slurp("learn.bin");
+  for (int writer = 0; writer < 2; writer++)
+    for (int i = 0; i < kLearnListSize; i++)
+      batches[writer] += record(uint64_t(writer + 1) << 32 | uint64_t(i + 1), 0, 5, 0);
+  ASSERT_EQ(file.size(), 2 * kSaves * batches[0].size());
+  for (size_t at = 0; at < file.size(); at += batches[0].size()) {
+    std::string batch = file.substr(at, batches[0].size());
+    ASSERT_TRUE(batch == batches[0] || batch == batches[1]) << at;
   }
 }
