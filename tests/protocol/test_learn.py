@@ -1,11 +1,12 @@
-"""Position learning through torvek_uci: a learned position changes the next
-game's search after "ucinewgame", and a learning file that cannot be used
-costs only the learning."""
+"""Position learning through the programs: in torvek_uci a learned position
+changes the next game's search after "ucinewgame", and a learning file that
+cannot be used costs only the learning; torvek writes one batch per run."""
 import os
 import struct
+import time
 import unittest
 
-from engine import UCI, Engine, scratch_dir
+from engine import UCI, WB, Engine, scratch_dir
 
 # Black to move; at depth 6 the engine prefers another move than the one its
 # first, capture-only iteration puts in front, so the preferred move is
@@ -21,6 +22,8 @@ class LearningTest(unittest.TestCase):
         self.e = Engine(UCI, cwd=self.dir)
         self.e.send("uci")
         self.e.expect("uciok")
+        # Book moves are never learned, and a book move ends a search early.
+        self.e.send("setoption name OwnBook value false")
 
     def tearDown(self):
         self.e.close()
@@ -75,6 +78,34 @@ class LearningTest(unittest.TestCase):
         self.assertIn("info string Couldn't find Learning File learn.bin. No learning took place.",
                       self.e.log)
         self.assertTrue(os.path.isdir(self.path))
+
+
+class WinBoardLearningTest(unittest.TestCase):
+    def test_one_batch_per_run_and_the_file_is_never_read(self):
+        folder = scratch_dir()
+        with open(os.path.join(folder, "torvek.ini"), "w") as f:
+            f.write("[Torvek]\nLearnDepth=1\nOwnBook=0\nHash=16\n")
+        path = os.path.join(folder, "learn.bin")
+        old = RECORD.pack(0x123456789, 0, 5, 0)
+        with open(path, "wb") as f:
+            f.write(old)
+        e = Engine(WB, cwd=folder)
+        e.send("xboard")
+        e.send("protover 2")
+        e.expect("feature done=1")
+        # Four games of one search each, every search stopped by "?".
+        for _ in range(4):
+            for line in ("new", "easy", "force", "setboard " + FEN, "go"):
+                e.send(line)
+            time.sleep(0.3)
+            e.send("?")
+            e.expect(lambda l: l.startswith("move "))
+        rc, _ = e.close()
+        self.assertEqual(rc, 0)
+        with open(path, "rb") as f:
+            data = f.read()
+        self.assertEqual(len(data), 2 * RECORD.size)
+        self.assertEqual(data[:RECORD.size], old)
 
 
 if __name__ == "__main__":
