@@ -108,19 +108,39 @@ void write_integer(int bytes, FILE* file, uint64_t value) {
   }
 }
 
+namespace {
+
+uint64_t big_endian(const unsigned char* p, int bytes) {
+  uint64_t v = 0;
+  for (int i = 0; i < bytes; i++) v = (v << 8) | p[i];
+  return v;
+}
+
+}  // namespace
+
 bool read_entry(int i, Book& book, BookEntry& entry) {
   if (i < 0 || i >= book.entries || !book.file) return false;
+  if (book.next_entry == i + 1) {
+    entry = book.last_read;
+    return true;
+  }
   // Sequential reads (the merge walk, a key run) need no seek.
   if (book.next_entry != i) {
     if (std::fseek(book.file, static_cast<long>(i) * kBookEntryBytes, SEEK_SET) != 0)
       FatalError("read_entry(): fseek(): %s\n", std::strerror(errno));
   }
   book.next_entry = -1;
-  entry.key = read_integer(8, book.file);
-  entry.move = static_cast<uint16_t>(read_integer(2, book.file));
-  entry.value = static_cast<uint16_t>(read_integer(2, book.file));
-  entry.games = static_cast<uint16_t>(read_integer(2, book.file));
-  entry.reserved = static_cast<uint16_t>(read_integer(2, book.file));
+  unsigned char bytes[kBookEntryBytes];
+  if (std::fread(bytes, 1, sizeof bytes, book.file) != sizeof bytes) {
+    if (std::ferror(book.file)) FatalError("read_integer(): fgetc(): %s\n", std::strerror(errno));
+    FatalError("read_integer(): fgetc(): EOF reached\n");
+  }
+  entry.key = big_endian(bytes, 8);
+  entry.move = static_cast<uint16_t>(big_endian(bytes + 8, 2));
+  entry.value = static_cast<uint16_t>(big_endian(bytes + 10, 2));
+  entry.games = static_cast<uint16_t>(big_endian(bytes + 12, 2));
+  entry.reserved = static_cast<uint16_t>(big_endian(bytes + 14, 2));
+  book.last_read = entry;
   book.next_entry = i + 1;
   return true;
 }

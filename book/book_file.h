@@ -32,6 +32,7 @@ struct Book {
   FILE* file = nullptr;
   int entries = 0;
   int next_entry = -1;  // entry the stream stands at; -1 unknown
+  BookEntry last_read;  // entry next_entry - 1, read again without the file
   // Build table.
   BookEntry* items = nullptr;
   int count = 0;

@@ -42,6 +42,36 @@ class DefaultBook(unittest.TestCase):
         e.close()
 
 
+class BookTools(unittest.TestCase):
+    def test_bookmoves_and_1000test_in_both_programs(self):
+        for program in (UCI, WB):
+            out, _, rc = run_script(program, ["bookmoves", "1000test", "quit"])
+            self.assertEqual(rc, 0)
+            listed = re.findall(r"^(\w{4}) : \d+ \(\d+\)$", out, re.M)
+            self.assertIn("e2e4", listed)
+            self.assertIn("d2d4", listed)
+            self.assertIn("1000 bookmoves in current position distributed as:", out)
+            drawn = dict(re.findall(r"^(\w{4}) : (\d+)$", out, re.M))
+            self.assertEqual(sum(int(n) for n in drawn.values()), 1000)
+            self.assertTrue(set(drawn) <= set(listed), (drawn, listed))
+
+    def test_without_a_book_the_tools_say_no_book(self):
+        folder = scratch_with_bitbase()
+        for program in (UCI, WB):
+            out, err, rc = run_script(program, ["bookmoves", "1000test", "editbook", "d", "quit"], cwd=folder)
+            self.assertEqual(rc, 0, err)
+            self.assertEqual(out.count("no book\n"), 3)
+            self.assertIn("not yet implemented", out)
+            self.assertIn("can't open book file 'nork.book'", out)
+
+    def test_help_lists_all_23_console_rows(self):
+        for program in (UCI, WB):
+            out, _, _ = run_script(program, ["help", "quit"])
+            rows = out.split("All Console commands: \n")[1].split("\n\n")[0].split("\n")
+            self.assertEqual(len(rows), 23, rows)
+            self.assertIn("mergebooks \tmerge book1 with book2 -> book3 (help book for more info)", rows)
+
+
 class MissingBook(unittest.TestCase):
     def play_twice(self, folder):
         e = uci_session(cwd=folder)
