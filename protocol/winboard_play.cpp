@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/board.h"
+#include "control/book_open.h"
 #include "control/params.h"
 #include "core/globals.h"
 #include "core/input.h"
@@ -114,7 +115,10 @@ void finish_pending_new() {
 }  // namespace
 
 void start_new_game_tables() {
-  if (wbGame.mode != kAnalyzeMode) read_ini();
+  if (wbGame.mode != kAnalyzeMode) {
+    read_ini();
+    open_engine_book();
+  }
   wbGame.hashMb = paramHashBytes / 1048576;
   prepare_search(topBoard);
 }

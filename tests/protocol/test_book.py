@@ -72,6 +72,43 @@ class BookTools(unittest.TestCase):
             self.assertIn("mergebooks \tmerge book1 with book2 -> book3 (help book for more info)", rows)
 
 
+def winboard_session(cwd=None):
+    e = Engine(WB, cwd=cwd)
+    for line in ("xboard", "protover 2"):
+        e.send(line)
+    e.expect("feature done=1")
+    return e
+
+
+class WinBoardBook(unittest.TestCase):
+    def test_new_and_go_play_a_book_move_at_once(self):
+        out, _, _ = run_script(WB, ["bookmoves", "quit"])
+        book_moves = re.findall(r"^(\w{4}) : ", out, re.M)
+        e = winboard_session()
+        for line in ("new", "level 0 1 0"):
+            e.send(line)
+        start = time.time()
+        e.send("go")
+        move = e.expect(lambda l: l.startswith("move ")).split()[1]
+        self.assertLess(time.time() - start, 2.0)
+        self.assertIn(move, book_moves)
+        # The book move ends the search after its first iteration.
+        self.assertFalse(any(re.match(r"([2-9]|\d\d+) -?\d+ \d+ \d+ ", l) for l in e.log), e.log)
+        e.close()
+
+    def test_missing_book_is_said_once_over_two_games(self):
+        folder = scratch_with_bitbase()
+        e = winboard_session(cwd=folder)
+        for _ in range(2):
+            for line in ("new", "sd 2", "go"):
+                e.send(line)
+            e.expect(lambda l: l.startswith("move "))
+        rc, _ = e.close()
+        self.assertEqual(rc, 0)
+        said = [l for l in e.log if "book file" in l]
+        self.assertEqual(said, ["# can't open book file 'nork.book': No such file or directory - playing without book"])
+
+
 class MissingBook(unittest.TestCase):
     def play_twice(self, folder):
         e = uci_session(cwd=folder)

@@ -26,9 +26,18 @@ def is_move(line):
     return MOVE.match(line) is not None
 
 
+def no_book_args(test):
+    """Command-line arguments naming an ini file that switches the book off."""
+    with tempfile.NamedTemporaryFile("w", suffix=".ini", delete=False) as f:
+        f.write("[Torvek]\nOwnBook=0\n")
+    test.addCleanup(os.remove, f.name)
+    return ("-ini", f.name)
+
+
 class WinBoardSession(unittest.TestCase):
     def setUp(self, args=()):
-        self.e = Engine(WB, args=args)
+        # These tests are about thinking: the start position is in the book.
+        self.e = Engine(WB, args=args or no_book_args(self))
         self.e.send("xboard")
         self.e.send("protover 2")
         self.e.expect("feature done=1")
@@ -350,7 +359,7 @@ class TwoPrograms(unittest.TestCase):
         """The fault comes deep in the search; stdin stays open meanwhile."""
         os.environ["TORVEK_FORCE_FAULT"] = kind
         try:
-            e = Engine(WB)
+            e = Engine(WB, args=no_book_args(self))
         finally:
             del os.environ["TORVEK_FORCE_FAULT"]
         for line in ["xboard", "new", "st 5", "go"]:
