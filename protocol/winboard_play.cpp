@@ -94,6 +94,7 @@ void think() {
   if (!build_position(true)) return;
   g.engineColor = topBoard.side;
   g.mode = kPlayMode;
+  open_engine_book();
   DebugPrint("go calls Root search");
   int score = Root(&topBoard);
   if (!still_playing(epoch)) return;
