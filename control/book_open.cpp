@@ -34,8 +34,13 @@ void open_engine_book() {
   bookFailed = true;
   failedBookName = bookFileName;
   // WinBoard GUIs never see "info" lines; a "#" line is shown as a comment.
-  Print("%s can't open book file '%s': %s - playing without book", kWinBoard ? "#" : "info string",
-        bookFileName.c_str(), error.c_str());
+  // xboard takes an engine line with "No such file" or "not found" in it for
+  // a failed start and drops the engine, so the system's reason stays out.
+  if (kWinBoard)
+    Print("# can't open book file '%s' - playing without book", bookFileName.c_str());
+  else
+    Print("info string can't open book file '%s': %s - playing without book", bookFileName.c_str(),
+          error.c_str());
 }
 
 }  // namespace torvek

@@ -348,6 +348,16 @@ class WinBoardIni(unittest.TestCase):
             os.unlink(f.name)
 
 
+    def test_start_up_lines_never_read_as_a_failed_start(self):
+        # xboard drops an engine that writes "No such file" or "not found".
+        folder = tempfile.mkdtemp()
+        out, _, rc = run_script(WB, ["xboard", "protover 2", "new", "go", "quit"], cwd=folder)
+        self.assertEqual(rc, 0)
+        self.assertIn("# can't open book file 'nork.book' - playing without book", out)
+        self.assertNotIn("No such file", out)
+        self.assertNotIn("not found", out)
+
+
 class TwoPrograms(unittest.TestCase):
     def test_each_program_rejects_the_other_protocol(self):
         out, _, _ = run_script(WB, ["uci", "quit"])
