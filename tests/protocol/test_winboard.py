@@ -26,18 +26,19 @@ def is_move(line):
     return MOVE.match(line) is not None
 
 
-def no_book_args(test):
-    """Command-line arguments naming an ini file that switches the book off."""
+def ini_file(text):
     with tempfile.NamedTemporaryFile("w", suffix=".ini", delete=False) as f:
-        f.write("[Torvek]\nOwnBook=0\n")
-    test.addCleanup(os.remove, f.name)
-    return ("-ini", f.name)
+        f.write(text)
+    return f.name
+
+
+# The searches under test must not be answered from the book.
+NO_BOOK_INI = ini_file("[Torvek]\nOwnBook=0\n")
 
 
 class WinBoardSession(unittest.TestCase):
-    def setUp(self, args=()):
-        # These tests are about thinking: the start position is in the book.
-        self.e = Engine(WB, args=args or no_book_args(self))
+    def setUp(self):
+        self.e = Engine(WB, args=["-ini", NO_BOOK_INI])
         self.e.send("xboard")
         self.e.send("protover 2")
         self.e.expect("feature done=1")
@@ -329,10 +330,9 @@ class WinBoardIni(unittest.TestCase):
         out, _, rc = run_script(WB, ["xboard", "new", "new", "quit"], args=["-ini", missing])
         self.assertEqual(rc, 0)
         self.assertEqual(out.count("ini file %s cannot be read" % missing), 1)
-        with tempfile.NamedTemporaryFile("w", suffix=".ini", delete=False) as f:
-            f.write("[Torvek]\nHash=16\nResignNumber=1\n")
+        name = ini_file("[Torvek]\nHash=16\nResignNumber=1\nOwnBook=0\n")
         try:
-            e = Engine(WB, args=["-ini", f.name])
+            e = Engine(WB, args=["-ini", name])
             said = []
             for fen in [DEAD_DRAW, LOST]:
                 for line in ["xboard", "new", "easy", "sd 2", "setboard " + fen, "go"]:
@@ -345,7 +345,7 @@ class WinBoardIni(unittest.TestCase):
             self.assertNotIn("cannot be read", " ".join(e.log))
             self.assertEqual(said, ["pong 1", "resign"])  # only the lost position
         finally:
-            os.unlink(f.name)
+            os.unlink(name)
 
 
     def test_start_up_lines_never_read_as_a_failed_start(self):
@@ -369,7 +369,7 @@ class TwoPrograms(unittest.TestCase):
         """The fault comes deep in the search; stdin stays open meanwhile."""
         os.environ["TORVEK_FORCE_FAULT"] = kind
         try:
-            e = Engine(WB, args=no_book_args(self))
+            e = Engine(WB, args=["-ini", NO_BOOK_INI])
         finally:
             del os.environ["TORVEK_FORCE_FAULT"]
         for line in ["xboard", "new", "st 5", "go"]:
