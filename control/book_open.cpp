@@ -33,14 +33,14 @@ void open_engine_book() {
   }
   bookFailed = true;
   failedBookName = bookFileName;
+  // xboard takes an engine line with "No such file" or "not found" in it
+  // for a failed start and drops the engine (a UCI engine's info string
+  // reaches it through polyglot too), so that reason is said in other words.
+  if (error.find("No such file") != std::string::npos || error.find("not found") != std::string::npos)
+    error = "there is no such file";
   // WinBoard GUIs never see "info" lines; a "#" line is shown as a comment.
-  // xboard takes an engine line with "No such file" or "not found" in it for
-  // a failed start and drops the engine, so the system's reason stays out.
-  if (kWinBoard)
-    Print("# can't open book file '%s' - playing without book", bookFileName.c_str());
-  else
-    Print("info string can't open book file '%s': %s - playing without book", bookFileName.c_str(),
-          error.c_str());
+  Print("%s can't open book file '%s': %s - playing without book", kWinBoard ? "#" : "info string",
+        bookFileName.c_str(), error.c_str());
 }
 
 }  // namespace torvek

@@ -124,7 +124,7 @@ class MissingBook(unittest.TestCase):
         folder = scratch_with_bitbase()
         said = self.play_twice(folder)
         self.assertEqual(said, ["info string can't open book file 'nork.book': "
-                                "No such file or directory - playing without book"])
+                                "there is no such file - playing without book"])
 
     def test_a_folder_in_place_of_the_book_is_not_fatal(self):
         folder = scratch_with_bitbase()

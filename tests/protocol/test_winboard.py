@@ -353,7 +353,8 @@ class WinBoardIni(unittest.TestCase):
         folder = tempfile.mkdtemp()
         out, _, rc = run_script(WB, ["xboard", "protover 2", "new", "go", "quit"], cwd=folder)
         self.assertEqual(rc, 0)
-        self.assertIn("# can't open book file 'nork.book' - playing without book", out)
+        self.assertIn("# can't open book file 'nork.book': there is no such file - playing without "
+                      "book", out)
         self.assertNotIn("No such file", out)
         self.assertNotIn("not found", out)
 
