@@ -163,7 +163,7 @@ class WinBoardSession(unittest.TestCase):
         self.assertIn("mtim=10 ", e.expect(lambda l: "mtogo=" in l))
         e.send("?")
         self.wait_move()
-        self.new_game("sd 8")
+        self.new_game("sd 8", "time 360000", "otim 360000")
         seen = len(e.log)
         e.send("go")
         self.wait_move()
