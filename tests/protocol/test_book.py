@@ -106,7 +106,7 @@ class WinBoardBook(unittest.TestCase):
         rc, _ = e.close()
         self.assertEqual(rc, 0)
         said = [l for l in e.log if "book file" in l]
-        self.assertEqual(said, ["# can't open book file 'nork.book': No such file or directory - playing without book"])
+        self.assertEqual(said, ["# can't open book file 'nork.book': there is no such file - playing without book"])
 
 
 class MissingBook(unittest.TestCase):
