@@ -6,7 +6,7 @@
 // Invariants between any two board operations: border squares hold 16;
 // pieceList[side][0] is that side's king and the list is sorted by piece code,
 // highest first, men of equal code in their relative order; listIndex of an
-// occupied square is its man's slot; counts, pawnFiles, pst sums and the three
+// occupied square is its man's slot; occupied marks the occupied squares; counts, pawnFiles, pst sums and the three
 // keys equal a full recomputation. Only add_man/remove_man/move_man write
 // squares, lists and counts.
 #pragma once
@@ -52,6 +52,8 @@ class Board {
   int menCount;
   int typeCount[12];
   int pawnFiles[2][16];
+  // A bit per occupied square, by 64-square index (see board/lines.h).
+  uint64_t occupied;
   int side;
   int castle;
   int epSquare;
@@ -75,6 +77,10 @@ class Board {
   void move_man(int from, int to, bool update);
   void add_man(int code, int sq, int listPos, bool update);
   void remove_man(int sq, bool update);
+
+  void flip_occupancy(int sq);
+  // `occupied` as `squares` implies it.
+  uint64_t compute_occupancy() const;
 
   int king_square(int s) const { return pieceList[s][0]; }
 
@@ -106,5 +112,7 @@ extern int kingDistanceTable[239];
 inline int kingDistance(int a, int b) { return kingDistanceTable[b - a + 119]; }
 
 void init_board_tables();
+
+inline void Board::flip_occupancy(int sq) { occupied ^= 1ull << boardToSquare64[sq]; }
 
 }  // namespace torvek

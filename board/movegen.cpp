@@ -7,6 +7,7 @@
 #include "board/movegen.h"
 
 #include "board/attack.h"
+#include "board/lines.h"
 #include "board/movegen_inline.h"
 
 namespace torvek {
@@ -37,9 +38,7 @@ void gen_captures(const Board& b, MoveList& list) {
     int code = b.squares[from];
     bool slider = code & kSliderBits;
     for (const int* d = stepListOfCode[code]; *d; d++) {
-      int to = from + *d;
-      if (slider)
-        while (b.squares[to] == kEmpty) to += *d;
+      int to = slider ? ray_end(b, from, *d) : from + *d;
       if (b.squares[to] & enemy) add_move(list, from, to);
     }
   }

@@ -5,6 +5,7 @@
 // behind a man that captured is added as soon as that man leaves its square
 // (the walk away from the target finds it).
 #include "board/attack.h"
+#include "board/lines.h"
 #include "board/movegen.h"
 
 namespace torvek {
@@ -35,8 +36,7 @@ void insert_attacker(const Board& b, Attackers& a, int sq) {
 // along that line, joins its side's list.
 void add_xray(const Board& b, Attackers lists[2], int sq, int step) {
   if (step == 0) return;
-  int t = sq + step;
-  while (b.squares[t] == kEmpty) t += step;
+  int t = ray_end(b, sq, step);
   int code = b.squares[t];
   if (code == kBorder || !(code & sliderBitsOfStep[step + 17])) return;
   insert_attacker(b, lists[piece_side(code)], t);
@@ -46,11 +46,9 @@ void collect_attackers(const Board& b, int side, int target, Attackers& a) {
   for (const int* p = b.pieceList[side]; *p; p++) {
     int from = *p;
     int delta = target - from;
-    if (!(b.squares[from] & attack_mask(delta))) continue;
-    int step = step_of(delta);
-    int t = from + step;
-    while (t != target && b.squares[t] == kEmpty) t += step;
-    if (t == target) insert_attacker(b, a, from);
+    int code = b.squares[from];
+    if (!(code & attack_mask(delta))) continue;
+    if (nothing_between(b, code, from, target, step_of(delta))) insert_attacker(b, a, from);
   }
   int pawn = kPawnCodeBySide[side];
   int behind = target - kPawnStepBySide[side];

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "board/board.h"
+#include "board/lines.h"
 
 namespace torvek {
 
@@ -100,6 +101,7 @@ void init_board_tables() {
   init_castle_mask();
   init_piece_values();
   init_king_distance();
+  init_line_tables();
 }
 
 }  // namespace torvek

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "board/board.h"
+#include "board/lines.h"
 #include "eval/eval_terms.h"
 #include "eval/pawns.h"
 
@@ -23,14 +24,10 @@ struct Sums {
   int opening = 0, endgame = 0;
 };
 
-// Empty squares along a ray plus the value of the square that ends it.
+// Empty squares along a ray; `end` is the square that ends it.
 inline int ray(const Board& b, int from, int step, int& end) {
-  int n = 0, to = from + step;
-  while (b.squares[to] == kEmpty) {
-    n++;
-    to += step;
-  }
-  end = to;
+  int n = empty_run(b, from, step);
+  end = from + step * (n + 1);
   return n;
 }
 

@@ -1,0 +1,59 @@
+// The line views and the empty-run table behind ray_end. A rank is a byte
+// of the occupancy word already; a file is gathered by a multiplication
+// that moves rank r's bit to bit r of the top byte, a diagonal by one that
+// adds up its bytes (each holds one square, in its own file's bit).
+#include "board/lines.h"
+
+namespace torvek {
+
+LineView lineViews[4][64];
+const uint64_t kLineGather[4] = {1ull << 56, 0x0102040810204080ull, 0x0101010101010101ull,
+                                 0x0101010101010101ull};
+uint8_t lineOfStep[35];
+uint8_t upOfStep[35];
+uint8_t emptyRun[2][256][8];
+
+namespace {
+
+// The squares of a diagonal through (rank, file) along (+1, fileStep).
+LineView diagonal_view(int rank, int file, int fileStep) {
+  LineView v{0, 0, 0xFF, static_cast<uint8_t>(file)};
+  for (int d = -7; d <= 7; d++) {
+    int r = rank + d, f = file + d * fileStep;
+    if (r < 0 || r > 7 || f < 0 || f > 7) continue;
+    v.mask |= 1ull << (r * 8 + f);
+    v.outside = static_cast<uint8_t>(v.outside & ~(1 << f));
+  }
+  return v;
+}
+
+}  // namespace
+
+void init_line_tables() {
+  for (int sq = 0; sq < 64; sq++) {
+    int rank = sq / 8, file = sq % 8;
+    lineViews[0][sq] = {0xFF, static_cast<uint8_t>(rank * 8), 0, static_cast<uint8_t>(file)};
+    lineViews[1][sq] = {0x0101010101010101ull, static_cast<uint8_t>(file), 0, static_cast<uint8_t>(rank)};
+    lineViews[2][sq] = diagonal_view(rank, file, 1);
+    lineViews[3][sq] = diagonal_view(rank, file, -1);
+  }
+  for (int i = 0; i < 35; i++) lineOfStep[i] = upOfStep[i] = 0;
+  // Step, line, and whether the step raises the position (the file on the
+  // diagonals, so the anti-diagonal's +15 runs downwards).
+  const int kSteps[8][3] = {{1, 0, 1},  {-1, 0, 0},  {16, 1, 1}, {-16, 1, 0},
+                            {17, 2, 1}, {-17, 2, 0}, {15, 3, 0}, {-15, 3, 1}};
+  for (const auto& s : kSteps) {
+    lineOfStep[s[0] + 17] = static_cast<uint8_t>(s[1]);
+    upOfStep[s[0] + 17] = static_cast<uint8_t>(s[2]);
+  }
+  for (int occ = 0; occ < 256; occ++)
+    for (int p = 0; p < 8; p++) {
+      int up = 0, down = 0;
+      for (int q = p + 1; q < 8 && !(occ & (1 << q)); q++) up++;
+      for (int q = p - 1; q >= 0 && !(occ & (1 << q)); q--) down++;
+      emptyRun[1][occ][p] = static_cast<uint8_t>(up);
+      emptyRun[0][occ][p] = static_cast<uint8_t>(down);
+    }
+}
+
+}  // namespace torvek
