@@ -1,0 +1,26 @@
+// The empty-run lookup against the walk it replaces: from every square of a
+// few crowded and sparse positions, along every slider step, ray_end must
+// stop on the square the walk stops on (a man or the border, short
+// diagonals included).
+#include <gtest/gtest.h>
+
+#include "board/lines.h"
+#include "board_test_util.h"
+
+using namespace torvek;
+using testing_util::board_from;
+
+TEST(Lines, RayEndStopsWhereTheWalkStops) {
+  const int kSteps[8] = {-17, -16, -15, -1, 1, 15, 16, 17};
+  for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+                          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+                          "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "7k/8/8/8/8/8/8/K7 w - -"}) {
+    auto b = board_from(fen);
+    for (int sq64 = 0; sq64 < 64; sq64++)
+      for (int step : kSteps) {
+        int from = square64ToBoard[sq64], walk = from + step;
+        while (b->squares[walk] == kEmpty) walk += step;
+        ASSERT_EQ(ray_end(*b, from, step), walk) << fen << " square " << sq64 << " step " << step;
+      }
+  }
+}
