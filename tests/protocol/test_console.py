@@ -24,7 +24,8 @@ class StartAndStop(unittest.TestCase):
     def test_end_of_input_counts_as_quit(self):
         out, err, rc = run_script(UCI, [])
         self.assertEqual(rc, 0)
-        self.assertIn("Total session time 0:0:0", out)
+        # Start-up alone can pass half a second on a loaded machine or under the sanitizers.
+        self.assertRegex(out, r"Total session time 0:0:[0-9]\n")
 
     def test_every_command_leaves_an_empty_line_and_prompt(self):
         out, _, _ = run_script(UCI, ["help nosuch", "quit"])
