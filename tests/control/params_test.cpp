@@ -2,6 +2,8 @@
 // ini reader with its clamping.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -82,8 +84,11 @@ TEST(Params, UciBuildHasNoWinBoardRows) {
 
 namespace {
 
+// One file per test and process: ctest runs the tests of this program in
+// parallel, and a shared name let one test read another's file.
 std::string write_ini(const char* text) {
-  std::string name = testing::TempDir() + "torvek_test.ini";
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = testing::TempDir() + "torvek_" + test->name() + "_" + std::to_string(getpid()) + ".ini";
   std::ofstream(name) << text;
   return name;
 }
