@@ -27,12 +27,12 @@ void cmd_makebook(const char* args) {
 void cmd_mergebooks(const char* args) { mergebooks(args); }
 
 void cmd_bookmoves(const char*) {
-  open_engine_book();
+  open_engine_book(true);
   bookmoves(engineBook, topBoard);
 }
 
 void cmd_1000test(const char*) {
-  open_engine_book();
+  open_engine_book(true);
   test1000(engineBook, topBoard);
 }
 

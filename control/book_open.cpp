@@ -18,8 +18,8 @@ bool bookFailed = false;
 
 }  // namespace
 
-void open_engine_book() {
-  if (bookOpen || !searchParams.OwnBook) return;
+void open_engine_book(bool evenWithoutOwnBook) {
+  if (bookOpen || !(searchParams.OwnBook || evenWithoutOwnBook)) return;
   if (bookFailed && failedBookName == bookFileName) {
     book_close(engineBook);
     return;

@@ -55,6 +55,10 @@ class BookTools(unittest.TestCase):
             self.assertEqual(sum(int(n) for n in drawn.values()), 1000)
             self.assertTrue(set(drawn) <= set(listed), (drawn, listed))
 
+    def test_the_listing_opens_the_book_with_ownbook_off(self):
+        out, _, _ = run_script(UCI, ["setoption name OwnBook value false", "bookmoves", "quit"])
+        self.assertIn("e2e4 : ", out)
+
     def test_without_a_book_the_tools_say_no_book(self):
         folder = scratch_with_bitbase()
         for program in (UCI, WB):
