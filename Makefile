@@ -7,8 +7,11 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 PGO_BUILD ?= build-pgo
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 5
 
-.PHONY: deps build pgo run run-winboard test test-sanitize clean
+.PHONY: deps build pgo run run-winboard test test-sanitize fuzz-build fuzz fuzz-smoke clean
 
 deps:
 	@sh scripts/install-deps.sh
@@ -40,5 +43,19 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
 
+# libFuzzer targets (clang, AddressSanitizer + UBSan) in build-fuzz/; see
+# fuzz/run.sh. `make fuzz FUZZ_SECONDS=1200` runs each target that long.
+fuzz-build:
+	@TORVEK_FUZZ_DEPS=1 sh scripts/install-deps.sh
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVEK_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+fuzz: fuzz-build
+	sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# A few seconds per target on its seed corpus: the targets still build and run.
+fuzz-smoke: fuzz-build
+	sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(PGO_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PGO_BUILD) $(FUZZ_BUILD)
