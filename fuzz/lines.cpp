@@ -71,9 +71,11 @@ void feed_stdin(const uint8_t* data, size_t size) {
   close(fds[0]);
 }
 
-// The main loop as main runs it.
+// The main loop as main runs it, until the session's searches have spent
+// their nodes: a search runs to its first poll at least, so thousands of
+// "go" lines would take minutes without being a hang.
 void main_loop() {
-  while (!globals.quit) {
+  while (!globals.quit && !node_budget_spent()) {
     std::string line = take_line();
     if (left_out(line)) {
       release_line();

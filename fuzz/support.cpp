@@ -165,6 +165,8 @@ void install_bounded_poll(void (*inner)(), double perSearch, double total) {
 
 void reset_node_budget() { spentNodes = lastNodes = 0; }
 
+bool node_budget_spent() { return spentNodes + lastNodes >= totalNodes; }
+
 int bounded_search(int depth) {
   reset_node_budget();
   return run_fixed_depth_search(depth);

@@ -44,6 +44,9 @@ bool run_trapped(Body&& body) {
 // `total` nodes have been spent since reset_node_budget.
 void install_bounded_poll(void (*inner)(), double perSearch, double total);
 void reset_node_budget();
+// True once the searches since reset_node_budget have spent `total` nodes:
+// every later search would stop at its first poll.
+bool node_budget_spent();
 
 // Searches topBoard to `depth` plies under the bounded hook.
 int bounded_search(int depth);
