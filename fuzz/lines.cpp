@@ -40,7 +40,7 @@ long long largest_number(const std::string& line) {
   long long largest = 0;
   for (const char* p = line.c_str(); *p; p++)
     if (*p >= '0' && *p <= '9' && (p == line.c_str() || p[-1] < '0' || p[-1] > '9'))
-      largest = std::max(largest, std::atoll(p));
+      largest = std::max(largest, std::strtoll(p, nullptr, 10));
   return largest;
 }
 
@@ -54,7 +54,7 @@ bool left_out(const std::string& line) {
   std::string text(start);
   for (const char* const* w = kWords; *w; w++)
     if (begins(text, *w)) return true;
-  if (begins(text, "perft") && std::atoll(text.c_str() + (begins(text, "perftm") ? 6 : 5)) > 3) return true;
+  if (begins(text, "perft") && std::strtoll(text.c_str() + (begins(text, "perftm") ? 6 : 5), nullptr, 10) > 3) return true;
   // Large tables cost seconds to clear, not coverage.
   if (begins(text, "setoption") && strcasestr(text.c_str(), "hash") && largest_number(text) > 16)
     return true;
