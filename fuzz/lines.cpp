@@ -54,7 +54,10 @@ bool left_out(const std::string& line) {
   std::string text(start);
   for (const char* const* w = kWords; *w; w++)
     if (begins(text, *w)) return true;
-  if (begins(text, "perft") && std::strtoll(text.c_str() + (begins(text, "perftm") ? 6 : 5), nullptr, 10) > 3) return true;
+  if (begins(text, "perft")) {
+    const char* depth = text.c_str() + (begins(text, "perftm") ? 6 : 5);
+    if (std::strtoll(depth, nullptr, 10) > 3) return true;
+  }
   // Large tables cost seconds to clear, not coverage.
   if (begins(text, "setoption") && strcasestr(text.c_str(), "hash") && largest_number(text) > 16)
     return true;
