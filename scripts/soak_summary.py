@@ -3,9 +3,12 @@
 referee's JSON files (OUT_DIR/CONFIG.json). Faults are counted for our
 program and for the peer apart; a hang is a crash/hang game whose detail says
 the engine stopped answering. Exit code 1 when our program made any fault or
-a configuration has no result file."""
+a configuration has no result file. With the PGN beside it, the tightest
+clock of each side is shown too: the least time left on its clock when one of
+its moves arrived (before the increment), as the referee measured it."""
 import json
 import os
+import re
 import sys
 
 FIELDS = ("games", "W", "D", "L", "ill", "tf", "crash", "hang", "proto")
@@ -22,6 +25,37 @@ def faults(data, name):
     return {"ill": stats.get("illegalMoves", 0), "tf": stats.get("timeForfeits", 0),
             "crash": stats.get("crashes", 0) - hangs, "hang": hangs,
             "proto": stats.get("protocolErrors", 0)}
+
+
+def tightest_clocks(pgn_path, ours):
+    """Least milliseconds left after a move, for (our program, the peer)."""
+    least = [None, None]
+    if not os.path.exists(pgn_path):
+        return least
+    with open(pgn_path) as f:
+        text = f.read()
+    for game in re.split(r"\n(?=\[Event )", text):
+        tags = dict(re.findall(r'^\[(\w+) "([^"]*)"\]', game, re.M))
+        tc = re.match(r"([\d.]+)\+([\d.]+)$", tags.get("TimeControl", ""))
+        if not tc:
+            continue
+        base, inc = float(tc.group(1)) * 1000, float(tc.group(2)) * 1000
+        white_first = tags.get("FEN", "x w").split()[1] == "w"
+        clocks = {"w": base, "b": base}
+        side = "w" if white_first else "b"
+        for comment in re.findall(r"\{([^}]*)\}", game.split("\n\n", 1)[-1]):
+            used = re.search(r"([\d.]+)s\b", comment)
+            if used:
+                left = clocks[side] - float(used.group(1)) * 1000
+                who = 0 if tags.get("White" if side == "w" else "Black") == ours else 1
+                least[who] = left if least[who] is None else min(least[who], left)
+                clocks[side] = left + inc
+            side = "b" if side == "w" else "w"
+    return least
+
+
+def clock_text(ms):
+    return "-" if ms is None else f"{ms:.0f} ms"
 
 
 def row(label, games, wins, draws, losses, ours, peer):
@@ -48,6 +82,9 @@ def main(out_dir, configs):
             data = json.load(f)
         ours, peer = faults(data, data["engine1"]), faults(data, data["engine2"])
         print(row(config, data["games"], data["wins"], data["draws"], data["losses"], ours, peer))
+        least = tightest_clocks(os.path.join(out_dir, config + ".pgn"), data["engine1"])
+        print(f"{'':<11} tightest clock after a move: ours {clock_text(least[0])},"
+              f" peer {clock_text(least[1])}")
         total["games"] += data["games"]
         for key, field in (("W", "wins"), ("D", "draws"), ("L", "losses")):
             total[key] += data[field]

@@ -91,6 +91,26 @@ TEST_F(TimeTest, AllocationFromTheClock) {
   EXPECT_NEAR(searchContext.q4, 666.7, 0.05);
 }
 
+TEST_F(TimeTest, LowClockKeepsAReserveWhateverTheIncrement) {
+  SearchContext& sc = searchContext;
+  searchParams.Ponder = false;
+  sc.winc = 1000;
+  sc.wtime = 300;  // every limit would be 90 % of the clock: 270
+  allocate_time(true);
+  EXPECT_DOUBLE_EQ(sc.q1, 200);
+  EXPECT_DOUBLE_EQ(sc.q4, 200);
+  sc.wtime = 60;  // less than the reserve: move at the first poll
+  allocate_time(true);
+  EXPECT_DOUBLE_EQ(sc.q4, 0);
+  EXPECT_TRUE(stops_at(0));
+  // A fast Fischer clock keeps its limits: 1000 / 30 + 10 = 43.3 ms.
+  sc.winc = 10;
+  sc.wtime = 1000;
+  allocate_time(true);
+  EXPECT_NEAR(sc.q2, 43.333, 0.001);
+  EXPECT_NEAR(sc.q4, 156, 0.001);  // 0.9 x 4 x 43.3
+}
+
 TEST_F(TimeTest, BlackUsesItsOwnClockAndInfiniteHasNoLimit) {
   SearchContext& sc = searchContext;
   searchParams.Ponder = false;
