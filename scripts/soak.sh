@@ -9,9 +9,10 @@
 #                   [-o OUT_DIR] [-c "CONFIGS"] [-P PEER]
 #
 # GAMES is per configuration (100); CONFIGS is any of uci uci-ponder xb
-# xb-ponder (all four). MATCH_DIR is a writable copy of the referee; when it
+# xb-ponder (all four); SKILL in the environment sets Stockfish's skill
+# level (3). MATCH_DIR is a writable copy of the referee; when it
 # lacks match.js it is copied from ../shared/tools/match and set up with
-# `npm ci`. PEER is phalanx (default) or fairymax. Our programs run in a folder
+# `npm ci`. PEER is stockfish (default), phalanx or fairymax. Our programs run in a folder
 # of their own under OUT_DIR with KPK.dat and the default book beside them, as
 # a GUI starts an engine in its folder; learn.bin grows there across games.
 set -eu
@@ -23,7 +24,7 @@ match=${MATCH_DIR:-/tmp/match}
 build=$here/build
 out=
 configs="uci uci-ponder xb xb-ponder"
-peer=phalanx
+peer=stockfish
 while getopts n:t:m:b:o:c:P: opt; do
   case $opt in
     n) games=$OPTARG ;;
@@ -38,11 +39,18 @@ while getopts n:t:m:b:o:c:P: opt; do
 done
 [ -n "$out" ] || out=/tmp/soak-$(date +%Y%m%d-%H%M%S)
 
+# The peer's command, protocol and options. Stockfish keeps its clock best at
+# this speed (its own forfeits would hide ours); its skill level is lowered
+# so that the games are not all lost.
+peer_proto=xboard peer_opts=
 case $peer in
+  stockfish) peer_cmd=/usr/games/stockfish peer_proto=uci
+    peer_opts="Hash=16,Threads=1,Skill Level=${SKILL:-3}" ;;
   phalanx) peer_cmd="/usr/games/phalanx -l- -b-" ;;
   fairymax) peer_cmd=/usr/games/fairymax ;;
-  *) echo "unknown peer $peer (phalanx or fairymax)" >&2; exit 2 ;;
+  *) echo "unknown peer $peer (stockfish, phalanx or fairymax)" >&2; exit 2 ;;
 esac
+[ -x "${peer_cmd%% *}" ] || { echo "peer ${peer_cmd%% *} is not installed" >&2; exit 2; }
 
 if [ ! -f "$match/match.js" ]; then
   src=$here/../shared/tools/match
@@ -76,7 +84,7 @@ for config in $configs; do
   case $config in *-ponder) ponder=--ponder ;; esac
   echo "== $config: $games games $ours vs $peer at $tc $ponder ($(cut -d' ' -f1-3 /proc/loadavg))"
   node "$match/match.js" --e1 "$engine_dir/$ours" --p1 $proto --n1 "$ours" --d1 "$engine_dir" \
-    --e2 "$peer_cmd" --p2 xboard --n2 "$peer" \
+    --e2 "$peer_cmd" --p2 $peer_proto --n2 "$peer" ${peer_opts:+--o2} ${peer_opts:+"$peer_opts"} \
     --tc "$tc" --games "$games" --openings "$match/openings.epd" --shuffle \
     --pgn "$out/$config.pgn" --json "$out/$config.json" --log "$out/$config-logs" \
     $ponder --quiet || echo "   referee ended with exit code $? ($config)"
