@@ -40,12 +40,13 @@ done
 [ -n "$out" ] || out=/tmp/soak-$(date +%Y%m%d-%H%M%S)
 
 # The peer's command, protocol and options. Stockfish keeps its clock best at
-# this speed (its own forfeits would hide ours); its skill level is lowered
+# this speed (its own forfeits would hide ours), with a larger move overhead
+# against a busy machine; its skill level is lowered
 # so that the games are not all lost.
 peer_proto=xboard peer_opts=
 case $peer in
   stockfish) peer_cmd=/usr/games/stockfish peer_proto=uci
-    peer_opts="Hash=16,Threads=1,Skill Level=${SKILL:-3}" ;;
+    peer_opts="Hash=16,Threads=1,Move Overhead=100,Skill Level=${SKILL:-3}" ;;
   phalanx) peer_cmd="/usr/games/phalanx -l- -b-" ;;
   fairymax) peer_cmd=/usr/games/fairymax ;;
   *) echo "unknown peer $peer (stockfish, phalanx or fairymax)" >&2; exit 2 ;;
