@@ -3,7 +3,11 @@
 // steps off that line), then direct checks by pieces, then by pawns, then
 // castling moves that check. A man that can discover a check is skipped by
 // the direct-check passes, so no move is emitted twice.
+#include <cstdint>
+#include <cstring>
+
 #include "board/attack.h"
+#include "board/lines.h"
 #include "board/make.h"
 #include "board/movegen.h"
 #include "board/movegen_inline.h"
@@ -35,21 +39,39 @@ void discovered_moves(const Board& b, int from, int king, MoveList& list) {
   }
 }
 
+// The empty squares from which a man attacks the enemy king along a clear
+// line or by a jump, as the type bits of the men that would (knight, bishop,
+// rook; a queen has both line bits). Built once per call from the king's
+// side, so that the walks of the pieces only read it.
+struct CheckSquares {
+  uint8_t bits[256];
+
+  CheckSquares(const Board& b, int king) {
+    std::memset(bits, 0, sizeof bits);
+    for (int d : {-17, -16, -15, -1, 1, 15, 16, 17}) {
+      uint8_t bit = static_cast<uint8_t>(sliderBitsOfStep[d + 17]);
+      int n = empty_run(b, king, d);
+      for (int to = king + d; n > 0; n--, to += d) bits[to] |= bit;
+    }
+    for (const int* d = stepListOfCode[WN]; *d; d++)
+      if (b.squares[king + *d] == kEmpty) bits[king + *d] |= kKnight;
+  }
+};
+
 // Every quiet move of a non-pawn piece onto a square from which it attacks
 // the king along a clear line.
-void direct_moves(const Board& b, int from, int king, MoveList& list) {
+void direct_moves(const Board& b, int from, const CheckSquares& checks, MoveList& list) {
   int code = b.squares[from];
-  bool slider = code & kSliderBits;
+  if (!(code & kSliderBits)) {
+    for (const int* d = stepListOfCode[code]; *d; d++)
+      if (checks.bits[from + *d] & code) add_move(list, from, from + *d);
+    return;
+  }
   for (const int* d = stepListOfCode[code]; *d; d++) {
-    for (int to = from + *d; b.squares[to] == kEmpty; to += *d) {
-      int delta = king - to;
-      if (code & attack_mask(delta)) {
-        int step = step_of(delta);
-        int t = to + step;
-        while (t != king && b.squares[t] == kEmpty) t += step;
-        if (t == king) add_move(list, from, to);
-      }
-      if (!slider) break;
+    int to = from;
+    for (int n = empty_run(b, from, *d); n > 0; n--) {
+      to += *d;
+      if (checks.bits[to] & code) add_move(list, from, to);
     }
   }
 }
@@ -63,13 +85,18 @@ void gen_quiet_checks(Board& b, MoveList& list) {
   int pawn = kPawnCodeBySide[s];
   int step = kPawnStepBySide[s];
 
-  for (const int* p = b.pieceList[s]; *p; p++)
-    if (is_pinned(b, e, *p)) discovered_moves(b, *p, king, list);
+  // Whether each piece can uncover a check, asked once for both passes.
+  bool uncovers[32];
+  for (int i = 0; b.pieceList[s][i]; i++) {
+    uncovers[i] = is_pinned(b, e, b.pieceList[s][i]);
+    if (uncovers[i]) discovered_moves(b, b.pieceList[s][i], king, list);
+  }
   for (const int* p = b.pawnList[s]; *p; p++)
     if (is_pinned(b, e, *p)) discovered_moves(b, *p, king, list);
 
-  for (const int* p = b.pieceList[s] + 1; *p; p++)
-    if (!is_pinned(b, e, *p)) direct_moves(b, *p, king, list);
+  CheckSquares checks(b, king);
+  for (int i = 1; b.pieceList[s][i]; i++)
+    if (!uncovers[i]) direct_moves(b, b.pieceList[s][i], checks, list);
 
   // A pawn checks from the two squares diagonally in front of the king.
   for (int to : {king - step + 1, king - step - 1}) {
