@@ -15,9 +15,10 @@ namespace {
 constexpr int kKingValue = 10000;
 
 // Attacker squares of one side, kept sorted by piece code from high to low:
-// the cheapest attacker is the last one.
+// the cheapest attacker is the last one. Only `count` is set up front: the
+// squares beyond it are never read.
 struct Attackers {
-  int count = 0;
+  int count;
   int squares[32];
 };
 
@@ -61,6 +62,11 @@ struct Exchange {
   Attackers lists[2];
   int target;
 
+  Exchange(const Board& board, int to) : b(board), target(to) {
+    lists[0].count = 0;
+    lists[1].count = 0;
+  }
+
   // The best `side` can get by capturing a man worth `value` on the target
   // square, or 0 when it cannot or should not.
   int swap(int side, int value) {
@@ -91,7 +97,7 @@ int see(const Board& b, int move) {
   int code = b.squares[from];
   int s = piece_side(code);
   int o = s ^ 1;
-  Exchange ex{b, {}, to};
+  Exchange ex(b, to);
 
   int value = pieceValueOfCode[code];
   if (kind == kKindPromotion) value = pieceValueOfCode[promoted_piece_code(move)];
