@@ -41,6 +41,17 @@ inline int empty_run(const Board& b, int from, int step) {
   return emptyRun[upOfStep[step + 17]][bits | v.outside][v.pos];
 }
 
+// Both empty runs from `from` along the line of the unit step `step`: along
+// it (`forward`) and against it (`back`), from one gather of the line.
+inline void empty_runs(const Board& b, int from, int step, int& forward, int& back) {
+  int line = lineOfStep[step + 17];
+  const LineView& v = lineViews[line][boardToSquare64[from]];
+  unsigned bits = static_cast<unsigned>((((b.occupied >> v.shift) & v.mask) * kLineGather[line]) >> 56);
+  bits |= v.outside;
+  forward = emptyRun[upOfStep[step + 17]][bits][v.pos];
+  back = emptyRun[upOfStep[17 - step]][bits][v.pos];
+}
+
 // The first square along `step` from `from` that is not empty.
 inline int ray_end(const Board& b, int from, int step) {
   return from + step * (empty_run(b, from, step) + 1);

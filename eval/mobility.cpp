@@ -16,34 +16,33 @@ namespace {
 // 1 for an empty square or an enemy man, 0 for an own man or the border.
 uint8_t reachable[2][256];
 
-const int kDiagonals[4] = {-17, -15, 15, 17};
-const int kLines[4] = {-16, 16, -1, 1};  // down the file first
-const int kAllDirections[8] = {-17, -16, -15, -1, 1, 15, 16, 17};
 
 struct Sums {
   int opening = 0, endgame = 0;
 };
 
-// Empty squares along a ray; `end` is the square that ends it.
-inline int ray(const Board& b, int from, int step, int& end) {
-  int n = empty_run(b, from, step);
-  end = from + step * (n + 1);
-  return n;
+// Empty squares both ways along the line of `step`, each ray counting its
+// end square through `table` (empty or enemy man 1, own man or border 0).
+inline int line_reach(const Board& b, const uint8_t* table, int from, int step) {
+  int forward, back;
+  empty_runs(b, from, step, forward, back);
+  return forward + back + table[b.squares[from + step * (forward + 1)]] +
+         table[b.squares[from - step * (back + 1)]];
 }
 
 void rook_terms(const Board& b, int side, const uint8_t* table, int sq, bool seventhTarget, Sums& s) {
-  int t = -7;
   int ownRook = kRook | colour_bit(side);
-  for (int i = 0; i < 4; i++) {
-    int end;
-    t += ray(b, sq, kLines[i], end);
-    if (i == 0 && b.squares[end] == ownRook) {
-      s.opening += 25;  // doubled on the file: counted once, by the upper rook
-      s.endgame += 25;
-    } else {
-      t += table[b.squares[end]];
-    }
+  int up, down;
+  empty_runs(b, sq, 16, up, down);
+  int t = -7 + up + down + table[b.squares[sq + 16 * (up + 1)]];
+  int below = b.squares[sq - 16 * (down + 1)];
+  if (below == ownRook) {
+    s.opening += 25;  // doubled on the file: counted once, by the upper rook
+    s.endgame += 25;
+  } else {
+    t += table[below];
   }
+  t += line_reach(b, table, sq, 1);
   int column = column_of(sq);
   if ((b.pawnFiles[0][column] | b.pawnFiles[1][column]) == 0) {
     s.opening += 15;
@@ -67,28 +66,20 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side) {
   for (int i = 1; i < b.pieceCount[side]; i++) {
     int sq = b.pieceList[side][i];
     int type = b.squares[sq] & ~3;
-    int end;
     if (type == kKnight) {
       int n = 0;
       for (const int* d = stepListOfCode[WN]; *d; d++) n += table[b.squares[sq + *d]];
       s.opening += 4 * (n - 4) + 2;
       s.endgame += 4 * (n - 4) + 2;
     } else if (type == kBishop) {
-      int t = -6;
-      for (int step : kDiagonals) {
-        t += ray(b, sq, step, end);
-        t += table[b.squares[end]];
-      }
+      int t = -6 + line_reach(b, table, sq, 17) + line_reach(b, table, sq, 15);
       s.opening += 5 * t + 1;
       s.endgame += 5 * t + 1;
     } else if (type == kRook) {
       rook_terms(b, side, table, sq, seventhTarget, s);
     } else if (type == kQueen) {
-      int t = -13;
-      for (int step : kAllDirections) {
-        t += ray(b, sq, step, end);
-        t += table[b.squares[end]];
-      }
+      int t = -13 + line_reach(b, table, sq, 17) + line_reach(b, table, sq, 15) +
+              line_reach(b, table, sq, 16) + line_reach(b, table, sq, 1);
       s.opening += t;
       s.endgame += 2 * t;
       if (seventhTarget && (row_of(sq) ^ kRankFlipBySide[side]) == 10) {
