@@ -53,7 +53,14 @@ status=0
 (cd "$dir" && ./tools/perftbench/perftbench 1 >/dev/null)
 
 echo "pgo: rebuild with the profile"
+# A source edited after the instrumented build no longer matches its
+# profile and GCC refuses it; the instrumented programs (several times
+# slower) must not stay behind looking like a release.
 configure use
-cmake --build "$dir" -j "$jobs"
+cmake --build "$dir" -j "$jobs" || {
+  rm -f "$dir/torvek_uci" "$dir/torvek"
+  echo "pgo: the rebuild with the profile failed (sources changed during the build?)" >&2
+  exit 1
+}
 mv "$stamp.new" "$stamp"
 echo "pgo: $dir/torvek_uci and $dir/torvek are profile-guided"
