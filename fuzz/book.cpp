@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::reset_engine();
-  fuzz::write_file("fuzz.book", data, size);
+  fuzz::reset_with_file("fuzz.book", data, size);
   bookFileName = "fuzz.book";
   fuzz::run_trapped([] {
     open_engine_book();

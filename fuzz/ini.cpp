@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::reset_engine();
-  fuzz::write_file("fuzz.ini", data, size);
+  fuzz::reset_with_file("fuzz.ini", data, size);
   globals.iniFileName = "fuzz.ini";
   fuzz::run_trapped(read_ini);
   return 0;

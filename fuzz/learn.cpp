@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::reset_engine();
-  fuzz::write_file("learn.bin", data, size);
+  fuzz::reset_with_file("learn.bin", data, size);
   learn_new_game();
   for (const char* position : {fuzz::kProbePositions[0], fuzz::kProbePositions[2]}) {
     fuzz::run_trapped([&] {

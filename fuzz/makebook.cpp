@@ -20,9 +20,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::reset_engine();
+  fuzz::reset_with_file("games.pgn", data, size);
   std::remove("out.book");
-  fuzz::write_file("games.pgn", data, size);
   fuzz::run_trapped([] { makebook(" -pgn games.pgn -book out.book -mingame 1 -minscore 0 -maxply 30"); });
   Book book;
   fuzz::run_trapped([&] {

@@ -172,4 +172,9 @@ int bounded_search(int depth) {
   return run_fixed_depth_search(depth);
 }
 
+void reset_with_file(const char* name, const uint8_t* data, size_t size) {
+  reset_engine();
+  write_file(name, data, size);
+}
+
 }  // namespace torvek::fuzz

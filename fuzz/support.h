@@ -24,6 +24,9 @@ void reset_engine();
 std::string as_text(const uint8_t* data, size_t size);
 // Writes the bytes to `name` in the working directory.
 void write_file(const char* name, const uint8_t* data, size_t size);
+// The start of every file target's input: reset_engine, then the input
+// written to `name` for the engine to read.
+void reset_with_file(const char* name, const uint8_t* data, size_t size);
 
 // Runs `body` with FatalError turned into a FatalTrapped exception; false
 // when the body hit a fatal error (the engine would have ended there).
