@@ -1,17 +1,20 @@
-// The line views and the empty-run table behind ray_end. A rank is a byte
-// of the occupancy word already; a file is gathered by a multiplication
-// that moves rank r's bit to bit r of the top byte, a diagonal by one that
-// adds up its bytes (each holds one square, in its own file's bit).
+// The ray masks behind ray_end, and the line views and empty-run table
+// behind empty_runs. A rank is a byte of the occupancy word already; a file
+// is gathered by a multiplication that moves rank r's bit to bit r of the
+// top byte, a diagonal by one that adds up its bytes (each holds one square,
+// in its own file's bit).
 #include "board/lines.h"
+
+#include <initializer_list>
 
 namespace torvek {
 
 LineView lineViews[4][64];
 const uint64_t kLineGather[4] = {1ull << 56, 0x0102040810204080ull, 0x0101010101010101ull,
                                  0x0101010101010101ull};
-uint8_t lineOfStep[35];
-uint8_t upOfStep[35];
 uint8_t emptyRun[2][256][8];
+uint64_t rayMask[35][64];
+uint8_t rayEdge[35][64];
 
 namespace {
 
@@ -27,6 +30,17 @@ LineView diagonal_view(int rank, int file, int fileStep) {
   return v;
 }
 
+void init_rays() {
+  for (int step : {-17, -16, -15, -1, 1, 15, 16, 17})
+    for (int sq64 = 0; sq64 < 64; sq64++) {
+      uint64_t mask = 0;
+      int to = square64ToBoard[sq64] + step;
+      for (; boardToSquare64[to] >= 0; to += step) mask |= 1ull << boardToSquare64[to];
+      rayMask[step + 17][sq64] = mask;
+      rayEdge[step + 17][sq64] = static_cast<uint8_t>(to);
+    }
+}
+
 }  // namespace
 
 void init_line_tables() {
@@ -37,15 +51,6 @@ void init_line_tables() {
     lineViews[2][sq] = diagonal_view(rank, file, 1);
     lineViews[3][sq] = diagonal_view(rank, file, -1);
   }
-  for (int i = 0; i < 35; i++) lineOfStep[i] = upOfStep[i] = 0;
-  // Step, line, and whether the step raises the position (the file on the
-  // diagonals, so the anti-diagonal's +15 runs downwards).
-  const int kSteps[8][3] = {{1, 0, 1},  {-1, 0, 0},  {16, 1, 1}, {-16, 1, 0},
-                            {17, 2, 1}, {-17, 2, 0}, {15, 3, 0}, {-15, 3, 1}};
-  for (const auto& s : kSteps) {
-    lineOfStep[s[0] + 17] = static_cast<uint8_t>(s[1]);
-    upOfStep[s[0] + 17] = static_cast<uint8_t>(s[2]);
-  }
   for (int occ = 0; occ < 256; occ++)
     for (int p = 0; p < 8; p++) {
       int up = 0, down = 0;
@@ -54,6 +59,7 @@ void init_line_tables() {
       emptyRun[1][occ][p] = static_cast<uint8_t>(up);
       emptyRun[0][occ][p] = static_cast<uint8_t>(down);
     }
+  init_rays();
 }
 
 }  // namespace torvek

@@ -1,10 +1,12 @@
 // Lines through the occupancy word: Board::occupied has a bit per occupied
-// square (64-square index), so the men on a square's rank, file or diagonal
-// come out as one byte (a mask and a multiplication gather them, one bit
-// per position along the line), and the length of the empty run from a
-// square along a step is a table lookup instead of a walk. That walk is
-// where the generators, the exchange evaluation and mobility spent their
-// time on a mailbox board. The tables are built once by init_board_tables().
+// square (64-square index). The first man along a slider step is a bit scan
+// of the occupied squares on that ray (the lowest bit for steps that raise
+// the index, the highest for the others), and the men on a square's rank,
+// file or diagonal come out as one byte (a mask and a multiplication gather
+// them, one bit per position along the line) for the empty runs both ways.
+// That walk is where the generators, the exchange evaluation and mobility
+// spent their time on a mailbox board. The tables are built once by
+// init_board_tables().
 #pragma once
 
 #include <cstdint>
@@ -22,39 +24,46 @@ struct LineView {
 };
 extern LineView lineViews[4][64];
 extern const uint64_t kLineGather[4];
-// Per unit step (index step + 17): its line and whether it runs towards
-// higher positions. Only the eight unit steps of the sliders are filled.
-extern uint8_t lineOfStep[35];
-extern uint8_t upOfStep[35];
 // Empty positions beyond position p before the next set bit, towards higher
 // (emptyRun[1]) or lower (emptyRun[0]) positions.
 extern uint8_t emptyRun[2][256][8];
+// Per unit step (index step + 17) and 64-square index: the squares of the
+// ray (the start excluded), and the border square just beyond its last one.
+// Only the eight unit steps of the sliders are filled.
+extern uint64_t rayMask[35][64];
+extern uint8_t rayEdge[35][64];
 
 void init_line_tables();
 
-// The number of empty squares from `from` (exclusive) along the unit line
-// step `step` before the first man or the border.
-inline int empty_run(const Board& b, int from, int step) {
-  int line = lineOfStep[step + 17];
-  const LineView& v = lineViews[line][boardToSquare64[from]];
-  unsigned bits = static_cast<unsigned>((((b.occupied >> v.shift) & v.mask) * kLineGather[line]) >> 56);
-  return emptyRun[upOfStep[step + 17]][bits | v.outside][v.pos];
+// A unit step's line, and whether it runs towards higher positions along it
+// (the file on the diagonals, so the anti-diagonal's +15 runs downwards).
+constexpr int line_of_step(int step) {
+  return (step == 1 || step == -1) ? 0 : (step == 16 || step == -16) ? 1 : (step == 17 || step == -17) ? 2 : 3;
+}
+constexpr int up_of_step(int step) { return (step == 1 || step == 16 || step == 17 || step == -15) ? 1 : 0; }
+
+inline int board_square_of(int sq64) { return sq64 + (sq64 & 56) + 68; }
+
+// The first square along the unit step `step` from `from` that is not empty:
+// a man, or the border square beyond the ray's last square.
+inline int ray_end(const Board& b, int from, int step) {
+  int sq64 = boardToSquare64[from];
+  uint64_t men = b.occupied & rayMask[step + 17][sq64];
+  // The scans read a bit that is never the answer when the ray is empty, so
+  // that both sides of the choice below are computed without a branch.
+  int first = step > 0 ? __builtin_ctzll(men | 1ull << 63) : 63 - __builtin_clzll(men | 1);
+  return men ? board_square_of(first) : rayEdge[step + 17][sq64];
 }
 
 // Both empty runs from `from` along the line of the unit step `step`: along
 // it (`forward`) and against it (`back`), from one gather of the line.
 inline void empty_runs(const Board& b, int from, int step, int& forward, int& back) {
-  int line = lineOfStep[step + 17];
+  int line = line_of_step(step);
   const LineView& v = lineViews[line][boardToSquare64[from]];
   unsigned bits = static_cast<unsigned>((((b.occupied >> v.shift) & v.mask) * kLineGather[line]) >> 56);
   bits |= v.outside;
-  forward = emptyRun[upOfStep[step + 17]][bits][v.pos];
-  back = emptyRun[upOfStep[17 - step]][bits][v.pos];
-}
-
-// The first square along `step` from `from` that is not empty.
-inline int ray_end(const Board& b, int from, int step) {
-  return from + step * (empty_run(b, from, step) + 1);
+  forward = emptyRun[up_of_step(step)][bits][v.pos];
+  back = emptyRun[up_of_step(-step)][bits][v.pos];
 }
 
 // For a man `code` on `from` that the attack mask lets reach `to` on an

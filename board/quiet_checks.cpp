@@ -50,8 +50,8 @@ struct CheckSquares {
     std::memset(bits, 0, sizeof bits);
     for (int d : {-17, -16, -15, -1, 1, 15, 16, 17}) {
       uint8_t bit = static_cast<uint8_t>(sliderBitsOfStep[d + 17]);
-      int n = empty_run(b, king, d);
-      for (int to = king + d; n > 0; n--, to += d) bits[to] |= bit;
+      int end = ray_end(b, king, d);
+      for (int to = king + d; to != end; to += d) bits[to] |= bit;
     }
     for (const int* d = stepListOfCode[WN]; *d; d++)
       if (b.squares[king + *d] == kEmpty) bits[king + *d] |= kKnight;
@@ -68,11 +68,9 @@ void direct_moves(const Board& b, int from, const CheckSquares& checks, MoveList
     return;
   }
   for (const int* d = stepListOfCode[code]; *d; d++) {
-    int to = from;
-    for (int n = empty_run(b, from, *d); n > 0; n--) {
-      to += *d;
+    int end = ray_end(b, from, *d);
+    for (int to = from + *d; to != end; to += *d)
       if (checks.bits[to] & code) add_move(list, from, to);
-    }
   }
 }
 

@@ -1,7 +1,7 @@
-// The empty-run lookup against the walk it replaces: from every square of a
-// few crowded and sparse positions, along every slider step, ray_end must
-// stop on the square the walk stops on (a man or the border, short
-// diagonals included).
+// The ray look-ups against the walk they replace: from every square of a
+// few crowded and sparse positions, along every slider step, ray_end and
+// the forward empty run must stop on the square the walk stops on (a man or
+// the border, short diagonals included).
 #include <gtest/gtest.h>
 
 #include "board/lines.h"
@@ -21,6 +21,9 @@ TEST(Lines, RayEndStopsWhereTheWalkStops) {
         int from = square64ToBoard[sq64], walk = from + step;
         while (b->squares[walk] == kEmpty) walk += step;
         ASSERT_EQ(ray_end(*b, from, step), walk) << fen << " square " << sq64 << " step " << step;
+        int forward, back;
+        empty_runs(*b, from, step, forward, back);
+        ASSERT_EQ(from + step * (forward + 1), walk) << fen << " square " << sq64 << " step " << step;
       }
   }
 }
