@@ -30,16 +30,36 @@ int promoted_piece_code(int move) {
   return kPromotionPiece[move_promo_bits(move)] | (row_of(to) == 11 ? kWhiteBit : kBlackBit);
 }
 
+namespace {
+
+// Captures along fixed steps, written out per piece type so that each step
+// is a constant: the ray masks, the scan direction and the jump offsets are
+// folded in. Every list keeps the order of the step lists.
+template <int... Steps>
+inline void slide_captures(const Board& b, MoveList& list, int from, int enemy) {
+  for (int to : {ray_end(b, from, Steps)...})
+    if (b.squares[to] & enemy) add_move(list, from, to);
+}
+
+template <int... Steps>
+inline void jump_captures(const Board& b, MoveList& list, int from, int enemy) {
+  for (int to : {(from + Steps)...})
+    if (b.squares[to] & enemy) add_move(list, from, to);
+}
+
+}  // namespace
+
 void gen_captures(const Board& b, MoveList& list) {
   int s = b.side;
   int enemy = colour_bit(s ^ 1);
   for (const int* p = b.pieceList[s]; *p; p++) {
     int from = *p;
-    int code = b.squares[from];
-    bool slider = code & kSliderBits;
-    for (const int* d = stepListOfCode[code]; *d; d++) {
-      int to = slider ? ray_end(b, from, *d) : from + *d;
-      if (b.squares[to] & enemy) add_move(list, from, to);
+    switch (b.squares[from] & ~(kWhiteBit | kBlackBit)) {
+      case kKing: jump_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy); break;
+      case kQueen: slide_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy); break;
+      case kRook: slide_captures<-16, -1, 1, 16>(b, list, from, enemy); break;
+      case kBishop: slide_captures<-17, -15, 15, 17>(b, list, from, enemy); break;
+      default: jump_captures<-33, -31, -18, -14, 14, 18, 31, 33>(b, list, from, enemy); break;
     }
   }
   int step = kPawnStepBySide[s];
