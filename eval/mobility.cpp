@@ -15,22 +15,48 @@ namespace {
 
 // 1 for an empty square or an enemy man, 0 for an own man or the border.
 uint8_t reachable[2][256];
-
+// By a line's occupancy byte (absent positions set) and a position on it:
+// the positions a slider there reaches, up to and including the first
+// occupied one each way.
+uint8_t lineReach[256][8];
+uint8_t bitCount[256];
+// The squares a knight reaches from each square.
+uint64_t knightReach[64];
 
 struct Sums {
   int opening = 0, endgame = 0;
 };
 
-// Empty squares both ways along the line of `step`, each ray counting its
-// end square through `table` (empty or enemy man 1, own man or border 0).
-inline int line_reach(const Board& b, const uint8_t* table, int from, int step) {
-  int forward, back;
-  empty_runs(b, from, step, forward, back);
-  return forward + back + table[b.squares[from + step * (forward + 1)]] +
-         table[b.squares[from - step * (back + 1)]];
+inline unsigned gather(uint64_t word, const LineView& v, int line) {
+  return static_cast<unsigned>((((word >> v.shift) & v.mask) * kLineGather[line]) >> 56);
 }
 
-void rook_terms(const Board& b, int side, const uint8_t* table, int sq, bool seventhTarget, Sums& s) {
+// Squares along `line` (both ways) that are empty or hold an enemy man: the
+// reached positions less the own men and the positions the line lacks.
+inline int line_reach(const Board& b, uint64_t own, int sq64, int line) {
+  const LineView& v = lineViews[line][sq64];
+  unsigned occupied = gather(b.occupied, v, line) | v.outside;
+  unsigned blocked = gather(own, v, line) | v.outside;
+  return bitCount[lineReach[occupied][v.pos] & ~blocked];
+}
+
+inline int popcount64(uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555ull;
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
+// The men of one side as a bit per 64-square index.
+uint64_t side_men(const Board& b, int side) {
+  uint64_t men = 0;
+  for (const int* p = b.pieceList[side]; *p; p++) men |= 1ull << boardToSquare64[*p];
+  for (const int* p = b.pawnList[side]; *p; p++) men |= 1ull << boardToSquare64[*p];
+  return men;
+}
+
+void rook_terms(const Board& b, int side, const uint8_t* table, uint64_t own, int sq,
+                bool seventhTarget, Sums& s) {
   int ownRook = kRook | colour_bit(side);
   int up, down;
   empty_runs(b, sq, 16, up, down);
@@ -42,7 +68,7 @@ void rook_terms(const Board& b, int side, const uint8_t* table, int sq, bool sev
   } else {
     t += table[below];
   }
-  t += line_reach(b, table, sq, 1);
+  t += line_reach(b, own, boardToSquare64[sq], 0);
   int column = column_of(sq);
   if ((b.pawnFiles[0][column] | b.pawnFiles[1][column]) == 0) {
     s.opening += 15;
@@ -57,7 +83,7 @@ void rook_terms(const Board& b, int side, const uint8_t* table, int sq, bool sev
   }
 }
 
-Sums side_mobility(const Board& b, const PawnInfo& p, int side) {
+Sums side_mobility(const Board& b, const PawnInfo& p, int side, uint64_t own) {
   Sums s;
   const uint8_t* table = reachable[side];
   int enemy = side ^ 1;
@@ -65,21 +91,21 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side) {
                        (row_of(b.king_square(enemy)) ^ kRankFlipBySide[side]) == 11;
   for (int i = 1; i < b.pieceCount[side]; i++) {
     int sq = b.pieceList[side][i];
+    int sq64 = boardToSquare64[sq];
     int type = b.squares[sq] & ~3;
     if (type == kKnight) {
-      int n = 0;
-      for (const int* d = stepListOfCode[WN]; *d; d++) n += table[b.squares[sq + *d]];
+      int n = popcount64(knightReach[sq64] & ~own);
       s.opening += 4 * (n - 4) + 2;
       s.endgame += 4 * (n - 4) + 2;
     } else if (type == kBishop) {
-      int t = -6 + line_reach(b, table, sq, 17) + line_reach(b, table, sq, 15);
+      int t = -6 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3);
       s.opening += 5 * t + 1;
       s.endgame += 5 * t + 1;
     } else if (type == kRook) {
-      rook_terms(b, side, table, sq, seventhTarget, s);
+      rook_terms(b, side, table, own, sq, seventhTarget, s);
     } else if (type == kQueen) {
-      int t = -13 + line_reach(b, table, sq, 17) + line_reach(b, table, sq, 15) +
-              line_reach(b, table, sq, 16) + line_reach(b, table, sq, 1);
+      int t = -13 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3) +
+              line_reach(b, own, sq64, 1) + line_reach(b, own, sq64, 0);
       s.opening += t;
       s.endgame += 2 * t;
       if (seventhTarget && (row_of(sq) ^ kRankFlipBySide[side]) == 10) {
@@ -91,9 +117,35 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side) {
   return s;
 }
 
+void init_line_reach() {
+  for (int occ = 0; occ < 256; occ++) {
+    bitCount[occ] = static_cast<uint8_t>(popcount64(static_cast<uint64_t>(occ)));
+    for (int p = 0; p < 8; p++) {
+      unsigned reach = 0;
+      for (int q = p + 1; q < 8; q++) {
+        reach |= 1u << q;
+        if (occ & (1 << q)) break;
+      }
+      for (int q = p - 1; q >= 0; q--) {
+        reach |= 1u << q;
+        if (occ & (1 << q)) break;
+      }
+      lineReach[occ][p] = static_cast<uint8_t>(reach);
+    }
+  }
+  for (int sq = 0; sq < 64; sq++) {
+    knightReach[sq] = 0;
+    for (const int* d = stepListOfCode[WN]; *d; d++) {
+      int to64 = boardToSquare64[square64ToBoard[sq] + *d];
+      if (to64 >= 0) knightReach[sq] |= 1ull << to64;
+    }
+  }
+}
+
 }  // namespace
 
 void init_mobility_tables() {
+  init_line_reach();
   for (int side = 0; side < 2; side++)
     for (int code = 0; code < 256; code++) {
       int enemyBit = colour_bit(side ^ 1), ownBit = colour_bit(side);
@@ -103,7 +155,9 @@ void init_mobility_tables() {
 }
 
 void add_mobility(const Board& b, const PawnInfo& p, int& opening, int& endgame) {
-  Sums w = side_mobility(b, p, kWhite), k = side_mobility(b, p, kBlack);
+  // One side's men are gathered from its lists, the other's are the rest.
+  uint64_t white = side_men(b, kWhite);
+  Sums w = side_mobility(b, p, kWhite, white), k = side_mobility(b, p, kBlack, b.occupied ^ white);
   opening += (w.opening - k.opening) * b.mobility_weight / 256;
   endgame += (w.endgame - k.endgame) * b.mobility_weight / 256;
 }
