@@ -129,6 +129,7 @@ void reset_eval_weights(Board& b) {
 void init_eval_tables() {
   init_piece_square_tables();
   init_mobility_tables();
+  init_king_safety_tables();
   clear_material_table();
   clear_pawn_table();
   pawn_weight = 256;

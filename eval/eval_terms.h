@@ -11,6 +11,7 @@ struct PawnInfo;
 
 void init_piece_square_tables();
 void init_mobility_tables();
+void init_king_safety_tables();
 
 void add_mobility(const Board& b, const PawnInfo& p, int& opening, int& endgame);
 void add_king_safety(const Board& b, const MaterialInfo& m, int& opening, int& endgame);

@@ -3,6 +3,7 @@
 // another piece, a king left in the centre without castling rights, and in
 // the endgame a bonus for holding the opposition-like distance.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "board/board.h"
@@ -45,23 +46,36 @@ int side_king_safety(const Board& b, const MaterialInfo& m, int side) {
   return score;
 }
 
+
+// The shelter value of one file by the king's relative rank and the file's
+// pawn mask: 36 - d * d, d the distance from the eighth rank of the nearest
+// own pawn not behind the king (0 without one).
+int8_t fileShelter[10][256];
+
 }  // namespace
 
-int shelter(const Board& b, int side, int sq) {
-  int kingRank = (row_of(sq) ^ kRankFlipBySide[side]) - 3;
-  int total = 0;
-  for (int c = column_of(sq) - 1; c <= column_of(sq) + 1; c++) {
-    if (c < 4 || c > 11) continue;
-    int mask = b.pawnFiles[side][c] & ~ranksBelow[kingRank] & 0xFF;
-    int d = 0;
-    if (mask) {
-      int k = 0;
-      while (!(mask & (1 << k))) k++;
-      d = 11 - (4 + k);
+void init_king_safety_tables() {
+  for (int kingRank = 0; kingRank < 10; kingRank++)
+    for (int pawns = 0; pawns < 256; pawns++) {
+      int mask = pawns & ~ranksBelow[kingRank] & 0xFF;
+      int d = 0;
+      if (mask) {
+        int k = 0;
+        while (!(mask & (1 << k))) k++;
+        d = 11 - (4 + k);
+      }
+      fileShelter[kingRank][pawns] = static_cast<int8_t>(36 - d * d);
     }
-    int value = 36 - d * d;
-    total += c == column_of(sq) ? 2 * value : value;
-  }
+}
+
+int shelter(const Board& b, int side, int sq) {
+  const int8_t* value = fileShelter[(row_of(sq) ^ kRankFlipBySide[side]) - 3];
+  const int* files = b.pawnFiles[side];
+  int c = column_of(sq);
+  // The king's own file counts twice; a neighbour off the board not at all.
+  int total = 2 * value[files[c] & 0xFF];
+  if (c > 4) total += value[files[c - 1] & 0xFF];
+  if (c < 11) total += value[files[c + 1] & 0xFF];
   return total == 0 ? 11 : total;
 }
 

@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/lines.h"
 #include "eval/eval_terms.h"
+#include "eval/pawn_masks.h"
 #include "eval/pawns.h"
 
 namespace torvek {
@@ -19,7 +20,6 @@ uint8_t reachable[2][256];
 // the positions a slider there reaches, up to and including the first
 // occupied one each way.
 uint8_t lineReach[256][8];
-uint8_t bitCount[256];
 // The squares a knight reaches from each square.
 uint64_t knightReach[64];
 
@@ -119,7 +119,6 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side, uint64_t own) {
 
 void init_line_reach() {
   for (int occ = 0; occ < 256; occ++) {
-    bitCount[occ] = static_cast<uint8_t>(popcount64(static_cast<uint64_t>(occ)));
     for (int p = 0; p < 8; p++) {
       unsigned reach = 0;
       for (int q = p + 1; q < 8; q++) {
