@@ -13,8 +13,8 @@ LineView lineViews[4][64];
 const uint64_t kLineGather[4] = {1ull << 56, 0x0102040810204080ull, 0x0101010101010101ull,
                                  0x0101010101010101ull};
 uint8_t emptyRun[2][256][8];
-uint64_t rayMask[35][64];
-uint8_t rayEdge[35][64];
+uint64_t rayMask[35][256];
+uint8_t rayEdge[35][256];
 
 namespace {
 
@@ -34,10 +34,10 @@ void init_rays() {
   for (int step : {-17, -16, -15, -1, 1, 15, 16, 17})
     for (int sq64 = 0; sq64 < 64; sq64++) {
       uint64_t mask = 0;
-      int to = square64ToBoard[sq64] + step;
+      int from = square64ToBoard[sq64], to = from + step;
       for (; boardToSquare64[to] >= 0; to += step) mask |= 1ull << boardToSquare64[to];
-      rayMask[step + 17][sq64] = mask;
-      rayEdge[step + 17][sq64] = static_cast<uint8_t>(to);
+      rayMask[step + 17][from] = mask;
+      rayEdge[step + 17][from] = static_cast<uint8_t>(to);
     }
 }
 

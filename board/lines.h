@@ -27,11 +27,13 @@ extern const uint64_t kLineGather[4];
 // Empty positions beyond position p before the next set bit, towards higher
 // (emptyRun[1]) or lower (emptyRun[0]) positions.
 extern uint8_t emptyRun[2][256][8];
-// Per unit step (index step + 17) and 64-square index: the squares of the
-// ray (the start excluded), and the border square just beyond its last one.
-// Only the eight unit steps of the sliders are filled.
-extern uint64_t rayMask[35][64];
-extern uint8_t rayEdge[35][64];
+// Per unit step (index step + 17) and board square: the squares of the ray
+// (the start excluded), and the border square just beyond its last one.
+// Only the eight unit steps of the sliders and the playing squares are
+// filled; indexed by board square, a look-up needs no conversion first and
+// touches no more cache lines than a 64-square table would.
+extern uint64_t rayMask[35][256];
+extern uint8_t rayEdge[35][256];
 
 void init_line_tables();
 
@@ -42,17 +44,14 @@ constexpr int line_of_step(int step) {
 }
 constexpr int up_of_step(int step) { return (step == 1 || step == 16 || step == 17 || step == -15) ? 1 : 0; }
 
-inline int board_square_of(int sq64) { return sq64 + (sq64 & 56) + 68; }
-
 // The first square along the unit step `step` from `from` that is not empty:
 // a man, or the border square beyond the ray's last square.
 inline int ray_end(const Board& b, int from, int step) {
-  int sq64 = boardToSquare64[from];
-  uint64_t men = b.occupied & rayMask[step + 17][sq64];
+  uint64_t men = b.occupied & rayMask[step + 17][from];
   // The scans read a bit that is never the answer when the ray is empty, so
   // that both sides of the choice below are computed without a branch.
   int first = step > 0 ? __builtin_ctzll(men | 1ull << 63) : 63 - __builtin_clzll(men | 1);
-  return men ? board_square_of(first) : rayEdge[step + 17][sq64];
+  return men ? square64ToBoard[first] : rayEdge[step + 17][from];
 }
 
 // Both empty runs from `from` along the line of the unit step `step`: along
