@@ -50,7 +50,7 @@ inline int ray_end(const Board& b, int from, int step) {
   uint64_t men = b.occupied & rayMask[step + 17][from];
   // The scans read a bit that is never the answer when the ray is empty, so
   // that both sides of the choice below are computed without a branch.
-  int first = step > 0 ? __builtin_ctzll(men | 1ull << 63) : 63 - __builtin_clzll(men | 1);
+  int first = step > 0 ? __builtin_ctzll(men | 1ull << 63) : 63 ^ __builtin_clzll(men | 1);
   return men ? square64ToBoard[first] : rayEdge[step + 17][from];
 }
 
