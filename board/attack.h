@@ -14,9 +14,10 @@ extern int lineStepTable[239];
 // Slider bits that move along a unit step, indexed by step + 17.
 extern int sliderBitsOfStep[35];
 
-inline int attack_mask(int delta) { return attackMaskTable[delta + 119]; }
-inline int step_of(int delta) { return stepTable[delta + 119]; }
-inline int line_step(int delta) { return lineStepTable[delta + 119]; }
+// Read through the table's centre, so that the offset folds into the address.
+inline int attack_mask(int delta) { return (attackMaskTable + 119)[delta]; }
+inline int step_of(int delta) { return (stepTable + 119)[delta]; }
+inline int line_step(int delta) { return (lineStepTable + 119)[delta]; }
 
 void init_attack_tables();
 
