@@ -43,18 +43,20 @@ void add_xray(const Board& b, Attackers lists[2], int sq, int step) {
   insert_attacker(b, lists[piece_side(code)], t);
 }
 
-void collect_attackers(const Board& b, int side, int target, Attackers& a) {
+// The men of `side` that attack `target`, the one on `skip` left out (the
+// man that makes the first capture; 0, a border square, skips nobody).
+void collect_attackers(const Board& b, int side, int target, int skip, Attackers& a) {
   for (const int* p = b.pieceList[side]; *p; p++) {
     int from = *p;
     int delta = target - from;
     int code = b.squares[from];
     if (!(code & attack_mask(delta))) continue;
-    if (nothing_between(b, code, from, target, step_of(delta))) insert_attacker(b, a, from);
+    if (from != skip && nothing_between(b, code, from, target, step_of(delta))) insert_attacker(b, a, from);
   }
   int pawn = kPawnCodeBySide[side];
   int behind = target - kPawnStepBySide[side];
-  if (b.squares[behind + 1] == pawn) insert_attacker(b, a, behind + 1);
-  if (b.squares[behind - 1] == pawn) insert_attacker(b, a, behind - 1);
+  if (b.squares[behind + 1] == pawn && behind + 1 != skip) insert_attacker(b, a, behind + 1);
+  if (b.squares[behind - 1] == pawn && behind - 1 != skip) insert_attacker(b, a, behind - 1);
 }
 
 struct Exchange {
@@ -111,16 +113,9 @@ int see(const Board& b, int move) {
     add_xray(b, ex.lists, passed, passed - to);
   }
 
-  collect_attackers(b, o, to, ex.lists[o]);
+  collect_attackers(b, o, to, 0, ex.lists[o]);
   if (ex.lists[o].count == 0) return gain;
-  collect_attackers(b, s, to, ex.lists[s]);
-  Attackers& own = ex.lists[s];
-  for (int i = 0; i < own.count; i++) {
-    if (own.squares[i] != from) continue;
-    for (int j = i + 1; j < own.count; j++) own.squares[j - 1] = own.squares[j];
-    own.count--;
-    break;
-  }
+  collect_attackers(b, s, to, from, ex.lists[s]);
   return gain - ex.swap(o, value);
 }
 
