@@ -17,6 +17,7 @@
 #include "eval/eval_terms.h"
 #include "eval/material.h"
 #include "eval/pawns.h"
+#include "eval/term_cache.h"
 
 namespace torvek {
 
@@ -39,6 +40,7 @@ inline int blend(int phase, int opening, int endgame) {
 }
 
 int evaluate(const Board& b, int alpha, int beta, Running& run) {
+  term_cache_prefetch(b);
   // 1. Material and piece-square sums.
   const MaterialInfo& m = material_probe(b);
   int& opening = run.opening;
@@ -70,10 +72,17 @@ int evaluate(const Board& b, int alpha, int beta, Running& run) {
   }
 
   // 5. Mobility, king safety, passed pawns, patterns.
-  add_mobility(b, p, opening, endgame);
-  add_king_safety(b, m, opening, endgame);
-  evalu8Passer(b, p, opening, endgame);
-  add_piece_patterns(b, opening, endgame);
+  TermSums terms;
+  if (!term_cache_probe(b, terms)) {
+    terms = {0, 0};
+    add_mobility(b, p, terms.opening, terms.endgame);
+    add_king_safety(b, m, terms.opening, terms.endgame);
+    evalu8Passer(b, p, terms.opening, terms.endgame);
+    add_piece_patterns(b, terms.opening, terms.endgame);
+    term_cache_store(b, terms);
+  }
+  opening += terms.opening;
+  endgame += terms.endgame;
 
   // 6. Taper.
   int score = blend(phase, opening, endgame);
@@ -132,6 +141,7 @@ void init_eval_tables() {
   init_king_safety_tables();
   clear_material_table();
   clear_pawn_table();
+  clear_term_cache();
   pawn_weight = 256;
   reset_eval_weights(topBoard);
   tablesBuilt = true;

@@ -12,6 +12,7 @@
 #include "board/movegen.h"
 #include "eval/eval_terms.h"
 #include "eval/pawns.h"
+#include "eval/term_cache.h"
 #include "eval_test_util.h"
 
 using namespace torvek;
@@ -60,4 +61,22 @@ TEST(EvaluationSignature, ScoresOfAThousandPositionsAreUnchanged) {
   EXPECT_GT(positions, 1000);
   EXPECT_EQ(mobility, 14001494958888585400ull);
   EXPECT_EQ(whole, 7685058734220313758ull);
+}
+
+// The positional terms are cached by position: a weight change must not
+// hand back sums computed under the old weights.
+TEST(EvaluationSignature, CachedTermsFollowTheWeights) {
+  static Board b;
+  const char* fen = "2kr3r/p1qnbp2/1pn1p3/3pP1p1/2pP4/P1P2N2/1P1NQPPP/R1B2RK1 w - -";
+  eval_board(fen, b);
+  int usual = evalu8(b, -30000, 30000);
+  EXPECT_EQ(evalu8(b, -30000, 30000), usual);
+  for (int* weight : {&b.mobility_weight, &b.king_safety_weight, &b.passer_weight}) {
+    *weight = 0;
+    int cached = evalu8(b, -30000, 30000);
+    clear_term_cache();
+    EXPECT_EQ(evalu8(b, -30000, 30000), cached);
+    *weight = 256;
+    EXPECT_EQ(evalu8(b, -30000, 30000), usual);
+  }
 }
