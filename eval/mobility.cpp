@@ -89,30 +89,33 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side, uint64_t own) {
   int enemy = side ^ 1;
   bool seventhTarget = (second_rank_of(p, enemy) & 1) ||
                        (row_of(b.king_square(enemy)) ^ kRankFlipBySide[side]) == 11;
-  for (int i = 1; i < b.pieceCount[side]; i++) {
-    int sq = b.pieceList[side][i];
-    int sq64 = boardToSquare64[sq];
-    int type = b.squares[sq] & ~3;
-    if (type == kKnight) {
-      int n = popcount64(knightReach[sq64] & ~own);
-      s.opening += 4 * (n - 4) + 2;
-      s.endgame += 4 * (n - 4) + 2;
-    } else if (type == kBishop) {
-      int t = -6 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3);
-      s.opening += 5 * t + 1;
-      s.endgame += 5 * t + 1;
-    } else if (type == kRook) {
-      rook_terms(b, side, table, own, sq, seventhTarget, s);
-    } else if (type == kQueen) {
-      int t = -13 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3) +
-              line_reach(b, own, sq64, 1) + line_reach(b, own, sq64, 0);
-      s.opening += t;
-      s.endgame += 2 * t;
-      if (seventhTarget && (row_of(sq) ^ kRankFlipBySide[side]) == 10) {
-        s.opening += 12;
-        s.endgame += 22;
-      }
+  // The list holds the king, then queens, rooks, bishops and knights (it is
+  // kept sorted by code): each kind is a run of known length.
+  const int* men = b.pieceList[side] + 1;
+  int colour = colour_bit(side);
+  for (const int* end = men + b.typeCount[pieceIndexOfCode[kQueen | colour]]; men < end; men++) {
+    int sq64 = boardToSquare64[*men];
+    int t = -13 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3) +
+            line_reach(b, own, sq64, 1) + line_reach(b, own, sq64, 0);
+    s.opening += t;
+    s.endgame += 2 * t;
+    if (seventhTarget && (row_of(*men) ^ kRankFlipBySide[side]) == 10) {
+      s.opening += 12;
+      s.endgame += 22;
     }
+  }
+  for (const int* end = men + b.typeCount[pieceIndexOfCode[kRook | colour]]; men < end; men++)
+    rook_terms(b, side, table, own, *men, seventhTarget, s);
+  for (const int* end = men + b.typeCount[pieceIndexOfCode[kBishop | colour]]; men < end; men++) {
+    int sq64 = boardToSquare64[*men];
+    int t = -6 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3);
+    s.opening += 5 * t + 1;
+    s.endgame += 5 * t + 1;
+  }
+  for (; *men; men++) {
+    int n = popcount64(knightReach[boardToSquare64[*men]] & ~own);
+    s.opening += 4 * (n - 4) + 2;
+    s.endgame += 4 * (n - 4) + 2;
   }
   return s;
 }
