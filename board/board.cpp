@@ -14,7 +14,7 @@ Board topBoard;
 void Board::clear() {
   for (int sq = 0; sq < 256; sq++) squares[sq] = kBorder;
   for (int i = 0; i < 64; i++) squares[square64ToBoard[i]] = kEmpty;
-  occupied = compute_occupancy();
+  set_occupancy();
   side = 0;
   castle = 0;
   epSquare = 0;
@@ -27,18 +27,26 @@ inline int pawn_file_bit(int side, int sq) { return 1 << ((row_of(sq) ^ kRankFli
 
 }  // namespace
 
-uint64_t Board::compute_occupancy() const {
+uint64_t Board::compute_occupancy(int side) const {
   uint64_t occ = 0;
-  for (int i = 0; i < 64; i++)
-    if (squares[square64ToBoard[i]] != kEmpty) occ |= 1ull << i;
+  for (int i = 0; i < 64; i++) {
+    int code = squares[square64ToBoard[i]];
+    if (code != kEmpty && (side < 0 || piece_side(code) == side)) occ |= 1ull << i;
+  }
   return occ;
 }
 
+void Board::set_occupancy() {
+  occupied = compute_occupancy();
+  occupiedBy[kWhite] = compute_occupancy(kWhite);
+  occupiedBy[kBlack] = compute_occupancy(kBlack);
+}
+
 void Board::move_man(int from, int to, bool update) {
-  flip_occupancy(from);
-  flip_occupancy(to);
   int code = squares[from];
   int s = piece_side(code);
+  flip_occupancy(from, s);
+  flip_occupancy(to, s);
   int slot = listIndex[from];
   squares[to] = code;
   squares[from] = kEmpty;
@@ -75,7 +83,7 @@ void Board::add_man(int code, int sq, int listPos, bool update) {
   list[count] = 0;
   listIndex[sq] = listPos;
   squares[sq] = code;
-  flip_occupancy(sq);
+  flip_occupancy(sq, s);
   menCount++;
   int idx = pieceIndexOfCode[code];
   typeCount[idx]++;
@@ -104,7 +112,7 @@ void Board::remove_man(int sq, bool update) {
   list[count] = 0;
   listIndex[sq] = -1;
   squares[sq] = kEmpty;
-  flip_occupancy(sq);
+  flip_occupancy(sq, s);
   menCount--;
   int idx = pieceIndexOfCode[code];
   if (pawn) pawnFiles[s][column_of(sq)] ^= pawn_file_bit(s, sq);
@@ -136,7 +144,9 @@ bool Board::is_valid() const {
     if (code == kEmpty && listIndex[sq] != -1) return false;
     if (is_pawn_code(code) && backRank[sq]) return false;
   }
-  if (compute_occupancy() != occupied) return false;
+  if (compute_occupancy() != occupied || compute_occupancy(kWhite) != occupiedBy[kWhite] ||
+      compute_occupancy(kBlack) != occupiedBy[kBlack])
+    return false;
   int men = 0, types[12] = {0};
   int pst_o = 0, pst_e = 0;
   for (int s = 0; s < 2; s++) {

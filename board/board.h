@@ -52,8 +52,10 @@ class Board {
   int menCount;
   int typeCount[12];
   int pawnFiles[2][16];
-  // A bit per occupied square, by 64-square index (see board/lines.h).
+  // A bit per occupied square, by 64-square index (see board/lines.h), in
+  // all and by the side of the man on it.
   uint64_t occupied;
+  uint64_t occupiedBy[2];
   int side;
   int castle;
   int epSquare;
@@ -78,9 +80,11 @@ class Board {
   void add_man(int code, int sq, int listPos, bool update);
   void remove_man(int sq, bool update);
 
-  void flip_occupancy(int sq);
-  // `occupied` as `squares` implies it.
-  uint64_t compute_occupancy() const;
+  void flip_occupancy(int sq, int side);
+  // `occupied` as `squares` implies it, in all or (side 0, 1) by side.
+  uint64_t compute_occupancy(int side = -1) const;
+  // Sets the three occupancy words from `squares`.
+  void set_occupancy();
 
   int king_square(int s) const { return pieceList[s][0]; }
 
@@ -113,6 +117,10 @@ inline int kingDistance(int a, int b) { return kingDistanceTable[b - a + 119]; }
 
 void init_board_tables();
 
-inline void Board::flip_occupancy(int sq) { occupied ^= 1ull << boardToSquare64[sq]; }
+inline void Board::flip_occupancy(int sq, int side) {
+  uint64_t bit = 1ull << boardToSquare64[sq];
+  occupied ^= bit;
+  occupiedBy[side] ^= bit;
+}
 
 }  // namespace torvek

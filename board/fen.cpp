@@ -176,7 +176,7 @@ void build_pawn_list(Board& b, int s) {
 }  // namespace
 
 void InitPosition(Board& b) {
-  b.occupied = b.compute_occupancy();
+  b.set_occupancy();
   for (int& i : b.listIndex) i = -1;
   b.menCount = 0;
   for (int& t : b.typeCount) t = 0;

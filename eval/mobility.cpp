@@ -47,14 +47,6 @@ inline int popcount64(uint64_t x) {
   return static_cast<int>((x * 0x0101010101010101ull) >> 56);
 }
 
-// The men of one side as a bit per 64-square index.
-uint64_t side_men(const Board& b, int side) {
-  uint64_t men = 0;
-  for (const int* p = b.pieceList[side]; *p; p++) men |= 1ull << boardToSquare64[*p];
-  for (const int* p = b.pawnList[side]; *p; p++) men |= 1ull << boardToSquare64[*p];
-  return men;
-}
-
 void rook_terms(const Board& b, int side, const uint8_t* table, uint64_t own, int sq,
                 bool seventhTarget, Sums& s) {
   int ownRook = kRook | colour_bit(side);
@@ -157,9 +149,8 @@ void init_mobility_tables() {
 }
 
 void add_mobility(const Board& b, const PawnInfo& p, int& opening, int& endgame) {
-  // One side's men are gathered from its lists, the other's are the rest.
-  uint64_t white = side_men(b, kWhite);
-  Sums w = side_mobility(b, p, kWhite, white), k = side_mobility(b, p, kBlack, b.occupied ^ white);
+  Sums w = side_mobility(b, p, kWhite, b.occupiedBy[kWhite]);
+  Sums k = side_mobility(b, p, kBlack, b.occupiedBy[kBlack]);
   opening += (w.opening - k.opening) * b.mobility_weight / 256;
   endgame += (w.endgame - k.endgame) * b.mobility_weight / 256;
 }
