@@ -15,6 +15,7 @@ const uint64_t kLineGather[4] = {1ull << 56, 0x0102040810204080ull, 0x0101010101
 uint8_t emptyRun[2][256][8];
 uint64_t rayMask[35][256];
 uint8_t rayEdge[35][256];
+uint64_t knightReachOf[256];
 
 namespace {
 
@@ -39,6 +40,11 @@ void init_rays() {
       rayMask[step + 17][from] = mask;
       rayEdge[step + 17][from] = static_cast<uint8_t>(to);
     }
+  for (int sq64 = 0; sq64 < 64; sq64++) {
+    int from = square64ToBoard[sq64];
+    for (int jump : {-33, -31, -18, -14, 14, 18, 31, 33})
+      if (boardToSquare64[from + jump] >= 0) knightReachOf[from] |= 1ull << boardToSquare64[from + jump];
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // behind a man that captured is added as soon as that man leaves its square
 // (the walk away from the target finds it).
 #include "board/attack.h"
+#include "board/attackers.h"
 #include "board/lines.h"
 #include "board/movegen.h"
 
@@ -45,13 +46,12 @@ void add_xray(const Board& b, Attackers lists[2], int sq, int step) {
 
 // The men of `side` that attack `target`, the one on `skip` left out (the
 // man that makes the first capture; 0, a border square, skips nobody).
+// Pieces join in list order, pawns after them.
 void collect_attackers(const Board& b, int side, int target, int skip, Attackers& a) {
-  for (const int* p = b.pieceList[side]; *p; p++) {
-    int from = *p;
-    int delta = target - from;
-    int code = b.squares[from];
-    if (!(code & attack_mask(delta))) continue;
-    if (from != skip && nothing_between(b, code, from, target, step_of(delta))) insert_attacker(b, a, from);
+  unsigned slots = piece_attackers(b, side, target);
+  for (; slots; slots &= slots - 1) {
+    int sq = b.pieceList[side][__builtin_ctz(slots)];
+    if (sq != skip) insert_attacker(b, a, sq);
   }
   int pawn = kPawnCodeBySide[side];
   int behind = target - kPawnStepBySide[side];
