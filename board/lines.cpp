@@ -16,6 +16,7 @@ uint8_t emptyRun[2][256][8];
 uint64_t rayMask[35][256];
 uint8_t rayEdge[35][256];
 uint64_t knightReachOf[256];
+uint64_t kingReachOf[256];
 
 namespace {
 
@@ -44,6 +45,8 @@ void init_rays() {
     int from = square64ToBoard[sq64];
     for (int jump : {-33, -31, -18, -14, 14, 18, 31, 33})
       if (boardToSquare64[from + jump] >= 0) knightReachOf[from] |= 1ull << boardToSquare64[from + jump];
+    for (int step : {-17, -16, -15, -1, 1, 15, 16, 17})
+      if (boardToSquare64[from + step] >= 0) kingReachOf[from] |= 1ull << boardToSquare64[from + step];
   }
 }
 

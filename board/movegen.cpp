@@ -34,11 +34,16 @@ namespace {
 
 // Captures along fixed steps, written out per piece type so that each step
 // is a constant: the ray masks, the scan direction and the jump offsets are
-// folded in. Every list keeps the order of the step lists.
+// folded in. Every list keeps the order of the step lists. A ray, or a
+// knight's or king's whole set of squares, without an enemy man on it is
+// passed over at once.
 template <int... Steps>
-inline void slide_captures(const Board& b, MoveList& list, int from, int enemy) {
-  for (int to : {ray_end(b, from, Steps)...})
+inline void slide_captures(const Board& b, MoveList& list, int from, int enemy, uint64_t enemyMen) {
+  for (int step : {Steps...}) {
+    if (!(rayMask[step + 17][from] & enemyMen)) continue;
+    int to = ray_end(b, from, step);
     if (b.squares[to] & enemy) add_move(list, from, to);
+  }
 }
 
 template <int... Steps>
@@ -52,14 +57,21 @@ inline void jump_captures(const Board& b, MoveList& list, int from, int enemy) {
 void gen_captures(const Board& b, MoveList& list) {
   int s = b.side;
   int enemy = colour_bit(s ^ 1);
+  uint64_t enemyMen = b.occupiedBy[s ^ 1];
   for (const int* p = b.pieceList[s]; *p; p++) {
     int from = *p;
     switch (b.squares[from] & ~(kWhiteBit | kBlackBit)) {
-      case kKing: jump_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy); break;
-      case kQueen: slide_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy); break;
-      case kRook: slide_captures<-16, -1, 1, 16>(b, list, from, enemy); break;
-      case kBishop: slide_captures<-17, -15, 15, 17>(b, list, from, enemy); break;
-      default: jump_captures<-33, -31, -18, -14, 14, 18, 31, 33>(b, list, from, enemy); break;
+      case kKing:
+        if (kingReachOf[from] & enemyMen)
+          jump_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy);
+        break;
+      case kQueen: slide_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy, enemyMen); break;
+      case kRook: slide_captures<-16, -1, 1, 16>(b, list, from, enemy, enemyMen); break;
+      case kBishop: slide_captures<-17, -15, 15, 17>(b, list, from, enemy, enemyMen); break;
+      default:
+        if (knightReachOf[from] & enemyMen)
+          jump_captures<-33, -31, -18, -14, 14, 18, 31, 33>(b, list, from, enemy);
+        break;
     }
   }
   int step = kPawnStepBySide[s];
