@@ -17,6 +17,7 @@ uint64_t rayMask[35][256];
 uint8_t rayEdge[35][256];
 uint64_t knightReachOf[256];
 uint64_t kingReachOf[256];
+uint64_t pawnCaptureReachOf[2][256];
 
 namespace {
 
@@ -47,6 +48,9 @@ void init_rays() {
       if (boardToSquare64[from + jump] >= 0) knightReachOf[from] |= 1ull << boardToSquare64[from + jump];
     for (int step : {-17, -16, -15, -1, 1, 15, 16, 17})
       if (boardToSquare64[from + step] >= 0) kingReachOf[from] |= 1ull << boardToSquare64[from + step];
+    for (int side : {kWhite, kBlack})
+      for (int to : {from + kPawnStepBySide[side] - 1, from + kPawnStepBySide[side] + 1})
+        if (boardToSquare64[to] >= 0) pawnCaptureReachOf[side][from] |= 1ull << boardToSquare64[to];
   }
 }
 

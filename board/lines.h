@@ -34,10 +34,11 @@ extern uint8_t emptyRun[2][256][8];
 // touches no more cache lines than a 64-square table would.
 extern uint64_t rayMask[35][256];
 extern uint8_t rayEdge[35][256];
-// The squares a knight or a king on a board square reaches, as 64-square
-// bits.
+// The squares a knight or a king on a board square reaches, and the two a
+// pawn of each side captures on, as 64-square bits.
 extern uint64_t knightReachOf[256];
 extern uint64_t kingReachOf[256];
+extern uint64_t pawnCaptureReachOf[2][256];
 
 void init_line_tables();
 

@@ -75,16 +75,18 @@ void gen_captures(const Board& b, MoveList& list) {
     }
   }
   int step = kPawnStepBySide[s];
+  const uint64_t* pawnReach = pawnCaptureReachOf[s];
   for (const int* p = b.pawnList[s]; *p; p++) {
     int from = *p;
     bool promotes = relative_row(s, from) == 10;
-    for (int to : {from + step - 1, from + step + 1}) {
-      if (!(b.squares[to] & enemy)) continue;
-      if (promotes)
-        add_promotions(list, from, to);
-      else
-        add_move(list, from, to);
-    }
+    if (pawnReach[from] & enemyMen)
+      for (int to : {from + step - 1, from + step + 1}) {
+        if (!(b.squares[to] & enemy)) continue;
+        if (promotes)
+          add_promotions(list, from, to);
+        else
+          add_move(list, from, to);
+      }
     if (promotes && b.squares[from + step] == kEmpty) add_promotions(list, from, from + step);
   }
 }
