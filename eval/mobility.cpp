@@ -14,8 +14,6 @@ namespace torvek {
 
 namespace {
 
-// 1 for an empty square or an enemy man, 0 for an own man or the border.
-uint8_t reachable[2][256];
 // By a line's occupancy byte (absent positions set) and a position on it:
 // the positions a slider there reaches, up to and including the first
 // occupied one each way.
@@ -27,17 +25,34 @@ struct Sums {
   int opening = 0, endgame = 0;
 };
 
-inline unsigned gather(uint64_t word, const LineView& v, int line) {
-  return static_cast<unsigned>((((word >> v.shift) & v.mask) * kLineGather[line]) >> 56);
+// A line's men as a byte, one bit per position along it (see board/lines.h):
+// a rank by a shift, a file by a multiplication that stacks its bits, a
+// diagonal by one that adds up its bytes.
+inline unsigned rank_byte(uint64_t word, int sq64) { return (word >> (sq64 & 56)) & 0xFF; }
+inline unsigned file_byte(uint64_t word, int sq64) {
+  return static_cast<unsigned>((((word >> (sq64 & 7)) & 0x0101010101010101ull) * 0x0102040810204080ull) >> 56);
+}
+inline unsigned diagonal_byte(uint64_t word, uint64_t mask) {
+  return static_cast<unsigned>(((word & mask) * 0x0101010101010101ull) >> 56);
 }
 
-// Squares along `line` (both ways) that are empty or hold an enemy man: the
-// reached positions less the own men and the positions the line lacks.
-inline int line_reach(const Board& b, uint64_t own, int sq64, int line) {
+// Squares reached along a line (both ways) that are empty or hold an enemy
+// man: the reached positions less the own men and the positions the line
+// lacks.
+inline int reach_count(unsigned occupied, unsigned blocked, int pos) {
+  return bitCount[lineReach[occupied][pos] & ~blocked];
+}
+inline int rank_reach(const Board& b, uint64_t own, int sq64) {
+  return reach_count(rank_byte(b.occupied, sq64), rank_byte(own, sq64), sq64 & 7);
+}
+inline int file_reach(const Board& b, uint64_t own, int sq64) {
+  return reach_count(file_byte(b.occupied, sq64), file_byte(own, sq64), sq64 >> 3);
+}
+// `line` 2 is the diagonal of step 17, 3 the one of step 15.
+inline int diagonal_reach(const Board& b, uint64_t own, int sq64, int line) {
   const LineView& v = lineViews[line][sq64];
-  unsigned occupied = gather(b.occupied, v, line) | v.outside;
-  unsigned blocked = gather(own, v, line) | v.outside;
-  return bitCount[lineReach[occupied][v.pos] & ~blocked];
+  return reach_count(diagonal_byte(b.occupied, v.mask) | v.outside,
+                     diagonal_byte(own, v.mask) | v.outside, sq64 & 7);
 }
 
 inline int popcount64(uint64_t x) {
@@ -47,20 +62,22 @@ inline int popcount64(uint64_t x) {
   return static_cast<int>((x * 0x0101010101010101ull) >> 56);
 }
 
-void rook_terms(const Board& b, int side, const uint8_t* table, uint64_t own, int sq,
-                bool seventhTarget, Sums& s) {
-  int ownRook = kRook | colour_bit(side);
-  int up, down;
-  empty_runs(b, sq, 16, up, down);
-  int t = -7 + up + down + table[b.squares[sq + 16 * (up + 1)]];
-  int below = b.squares[sq - 16 * (down + 1)];
-  if (below == ownRook) {
-    s.opening += 25;  // doubled on the file: counted once, by the upper rook
-    s.endgame += 25;
-  } else {
-    t += table[below];
+void rook_terms(const Board& b, int side, uint64_t own, int sq, bool seventhTarget, Sums& s) {
+  int sq64 = boardToSquare64[sq];
+  unsigned occupied = file_byte(b.occupied, sq64);
+  int rank = sq64 >> 3;
+  unsigned reach = lineReach[occupied][rank];
+  int t = -7 + bitCount[reach & ~file_byte(own, sq64)] + rank_reach(b, own, sq64);
+  // The lowest square reached below; a man there is what stops the ray.
+  unsigned lower = reach & ((1u << rank) - 1);
+  if (lower) {
+    int bottom = __builtin_ctz(lower);
+    if ((occupied >> bottom & 1) &&
+        b.squares[square64ToBoard[bottom * 8 + (sq64 & 7)]] == (kRook | colour_bit(side))) {
+      s.opening += 25;  // doubled on the file: counted once, by the upper rook
+      s.endgame += 25;
+    }
   }
-  t += line_reach(b, own, boardToSquare64[sq], 0);
   int column = column_of(sq);
   if ((b.pawnFiles[0][column] | b.pawnFiles[1][column]) == 0) {
     s.opening += 15;
@@ -77,7 +94,6 @@ void rook_terms(const Board& b, int side, const uint8_t* table, uint64_t own, in
 
 Sums side_mobility(const Board& b, const PawnInfo& p, int side, uint64_t own) {
   Sums s;
-  const uint8_t* table = reachable[side];
   int enemy = side ^ 1;
   bool seventhTarget = (second_rank_of(p, enemy) & 1) ||
                        (row_of(b.king_square(enemy)) ^ kRankFlipBySide[side]) == 11;
@@ -87,8 +103,8 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side, uint64_t own) {
   int colour = colour_bit(side);
   for (const int* end = men + b.typeCount[pieceIndexOfCode[kQueen | colour]]; men < end; men++) {
     int sq64 = boardToSquare64[*men];
-    int t = -13 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3) +
-            line_reach(b, own, sq64, 1) + line_reach(b, own, sq64, 0);
+    int t = -13 + diagonal_reach(b, own, sq64, 2) + diagonal_reach(b, own, sq64, 3) +
+            file_reach(b, own, sq64) + rank_reach(b, own, sq64);
     s.opening += t;
     s.endgame += 2 * t;
     if (seventhTarget && (row_of(*men) ^ kRankFlipBySide[side]) == 10) {
@@ -97,10 +113,10 @@ Sums side_mobility(const Board& b, const PawnInfo& p, int side, uint64_t own) {
     }
   }
   for (const int* end = men + b.typeCount[pieceIndexOfCode[kRook | colour]]; men < end; men++)
-    rook_terms(b, side, table, own, *men, seventhTarget, s);
+    rook_terms(b, side, own, *men, seventhTarget, s);
   for (const int* end = men + b.typeCount[pieceIndexOfCode[kBishop | colour]]; men < end; men++) {
     int sq64 = boardToSquare64[*men];
-    int t = -6 + line_reach(b, own, sq64, 2) + line_reach(b, own, sq64, 3);
+    int t = -6 + diagonal_reach(b, own, sq64, 2) + diagonal_reach(b, own, sq64, 3);
     s.opening += 5 * t + 1;
     s.endgame += 5 * t + 1;
   }
@@ -138,15 +154,7 @@ void init_line_reach() {
 
 }  // namespace
 
-void init_mobility_tables() {
-  init_line_reach();
-  for (int side = 0; side < 2; side++)
-    for (int code = 0; code < 256; code++) {
-      int enemyBit = colour_bit(side ^ 1), ownBit = colour_bit(side);
-      bool enemyMan = code != kBorder && (code & enemyBit) && !(code & ownBit);
-      reachable[side][code] = (code == kEmpty || enemyMan) ? 1 : 0;
-    }
-}
+void init_mobility_tables() { init_line_reach(); }
 
 void add_mobility(const Board& b, const PawnInfo& p, int& opening, int& endgame) {
   Sums w = side_mobility(b, p, kWhite, b.occupiedBy[kWhite]);
