@@ -1,9 +1,9 @@
 // The pieces (pawns left out) of one side that attack a square, found from
-// the square's side: the first man along each of its eight lines and the
-// men on its knight squares, each line and the knight squares skipped at
-// once when the side has no man there at all. The answer is a mask of
-// piece-list slots, so that its bits come out in list order, the order the
-// walk over the list used to give.
+// the square's side: along each line that holds one of the side's sliders
+// of that line's kind, whether the first man is such a slider; the king by
+// its distance; knights on the knight squares, looked at only when the side
+// has a man on one. The answer is a mask of piece-list slots, so that its
+// bits come out in list order, the order a walk over the list gives.
 #pragma once
 
 #include "board/lines.h"
@@ -12,15 +12,16 @@ namespace torvek {
 
 namespace attackers_detail {
 
+// `sliders` are the side's men moving along `Step`'s line.
 template <int Step>
-inline unsigned line_attacker(const Board& b, uint64_t own, int side, int target) {
-  if (!(rayMask[Step + 17][target] & own)) return 0;
-  int sq = ray_end(b, target, Step);
-  int code = b.squares[sq];
-  constexpr int kLineBits = (Step == 1 || Step == -1 || Step == 16 || Step == -16) ? kRook : kBishop;
-  if (!(code & colour_bit(side))) return 0;
-  if (!(code & kLineBits) && !((code & kKing) && sq == target + Step)) return 0;
-  return 1u << b.listIndex[sq];
+inline unsigned line_attacker(const Board& b, uint64_t sliders, int target) {
+  uint64_t ray = rayMask[Step + 17][target];
+  if (!(ray & sliders)) return 0;
+  // The ray holds a man, so the scan finds one.
+  uint64_t men = b.occupied & ray;
+  int first = Step > 0 ? __builtin_ctzll(men) : 63 ^ __builtin_clzll(men);
+  if (!((sliders >> first) & 1)) return 0;
+  return 1u << b.listIndex[square64ToBoard[first]];
 }
 
 template <int Jump>
@@ -32,12 +33,15 @@ inline unsigned knight_attacker(const Board& b, int knight, int target) {
 
 inline unsigned piece_attackers(const Board& b, int side, int target) {
   using namespace attackers_detail;
-  uint64_t own = b.occupiedBy[side];
-  unsigned slots = line_attacker<-17>(b, own, side, target) | line_attacker<-16>(b, own, side, target) |
-                   line_attacker<-15>(b, own, side, target) | line_attacker<-1>(b, own, side, target) |
-                   line_attacker<1>(b, own, side, target) | line_attacker<15>(b, own, side, target) |
-                   line_attacker<16>(b, own, side, target) | line_attacker<17>(b, own, side, target);
-  if (knightReachOf[target] & own) {
+  unsigned slots = kingDistance(b.king_square(side), target) == 1 ? 1u : 0u;
+  uint64_t diagonal = b.diagonalSliders[side], straight = b.straightSliders[side];
+  if (diagonal)
+    slots |= line_attacker<-17>(b, diagonal, target) | line_attacker<-15>(b, diagonal, target) |
+             line_attacker<15>(b, diagonal, target) | line_attacker<17>(b, diagonal, target);
+  if (straight)
+    slots |= line_attacker<-16>(b, straight, target) | line_attacker<-1>(b, straight, target) |
+             line_attacker<1>(b, straight, target) | line_attacker<16>(b, straight, target);
+  if (knightReachOf[target] & b.occupiedBy[side]) {
     int knight = kKnight | colour_bit(side);
     slots |= knight_attacker<-33>(b, knight, target) | knight_attacker<-31>(b, knight, target) |
              knight_attacker<-18>(b, knight, target) | knight_attacker<-14>(b, knight, target) |

@@ -27,19 +27,22 @@ inline int pawn_file_bit(int side, int sq) { return 1 << ((row_of(sq) ^ kRankFli
 
 }  // namespace
 
-uint64_t Board::compute_occupancy(int side) const {
+uint64_t Board::compute_occupancy(int side, int bits) const {
   uint64_t occ = 0;
   for (int i = 0; i < 64; i++) {
     int code = squares[square64ToBoard[i]];
-    if (code != kEmpty && (side < 0 || piece_side(code) == side)) occ |= 1ull << i;
+    if (code != kEmpty && (side < 0 || piece_side(code) == side) && (code & bits)) occ |= 1ull << i;
   }
   return occ;
 }
 
 void Board::set_occupancy() {
   occupied = compute_occupancy();
-  occupiedBy[kWhite] = compute_occupancy(kWhite);
-  occupiedBy[kBlack] = compute_occupancy(kBlack);
+  for (int s = 0; s < 2; s++) {
+    occupiedBy[s] = compute_occupancy(s);
+    diagonalSliders[s] = compute_occupancy(s, kBishop);
+    straightSliders[s] = compute_occupancy(s, kRook);
+  }
 }
 
 void Board::move_man(int from, int to, bool update) {
@@ -47,6 +50,7 @@ void Board::move_man(int from, int to, bool update) {
   int s = piece_side(code);
   flip_occupancy(from, s);
   flip_occupancy(to, s);
+  flip_sliders(code, s, (1ull << boardToSquare64[from]) | (1ull << boardToSquare64[to]));
   int slot = listIndex[from];
   squares[to] = code;
   squares[from] = kEmpty;
@@ -84,6 +88,7 @@ void Board::add_man(int code, int sq, int listPos, bool update) {
   listIndex[sq] = listPos;
   squares[sq] = code;
   flip_occupancy(sq, s);
+  flip_sliders(code, s, 1ull << boardToSquare64[sq]);
   menCount++;
   int idx = pieceIndexOfCode[code];
   typeCount[idx]++;
@@ -113,6 +118,7 @@ void Board::remove_man(int sq, bool update) {
   listIndex[sq] = -1;
   squares[sq] = kEmpty;
   flip_occupancy(sq, s);
+  flip_sliders(code, s, 1ull << boardToSquare64[sq]);
   menCount--;
   int idx = pieceIndexOfCode[code];
   if (pawn) pawnFiles[s][column_of(sq)] ^= pawn_file_bit(s, sq);
@@ -144,9 +150,11 @@ bool Board::is_valid() const {
     if (code == kEmpty && listIndex[sq] != -1) return false;
     if (is_pawn_code(code) && backRank[sq]) return false;
   }
-  if (compute_occupancy() != occupied || compute_occupancy(kWhite) != occupiedBy[kWhite] ||
-      compute_occupancy(kBlack) != occupiedBy[kBlack])
-    return false;
+  if (compute_occupancy() != occupied) return false;
+  for (int s = 0; s < 2; s++)
+    if (compute_occupancy(s) != occupiedBy[s] || compute_occupancy(s, kBishop) != diagonalSliders[s] ||
+        compute_occupancy(s, kRook) != straightSliders[s])
+      return false;
   int men = 0, types[12] = {0};
   int pst_o = 0, pst_e = 0;
   for (int s = 0; s < 2; s++) {

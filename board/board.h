@@ -56,6 +56,10 @@ class Board {
   // all and by the side of the man on it.
   uint64_t occupied;
   uint64_t occupiedBy[2];
+  // A side's men that move along diagonals (bishops, queens) and along
+  // ranks and files (rooks, queens), the same way.
+  uint64_t diagonalSliders[2];
+  uint64_t straightSliders[2];
   int side;
   int castle;
   int epSquare;
@@ -81,9 +85,11 @@ class Board {
   void remove_man(int sq, bool update);
 
   void flip_occupancy(int sq, int side);
-  // `occupied` as `squares` implies it, in all or (side 0, 1) by side.
-  uint64_t compute_occupancy(int side = -1) const;
-  // Sets the three occupancy words from `squares`.
+  void flip_sliders(int code, int side, uint64_t bits);
+  // `occupied` as `squares` implies it, in all or (side 0, 1) by side, of
+  // the men whose code has one of `bits`.
+  uint64_t compute_occupancy(int side = -1, int bits = ~0) const;
+  // Sets the occupancy words from `squares`.
   void set_occupancy();
 
   int king_square(int s) const { return pieceList[s][0]; }
@@ -121,6 +127,13 @@ inline void Board::flip_occupancy(int sq, int side) {
   uint64_t bit = 1ull << boardToSquare64[sq];
   occupied ^= bit;
   occupiedBy[side] ^= bit;
+}
+
+// For a man `code` of `side` that appears on, leaves or crosses the
+// squares of `bits`.
+inline void Board::flip_sliders(int code, int side, uint64_t bits) {
+  if (code & kBishop) diagonalSliders[side] ^= bits;
+  if (code & kRook) straightSliders[side] ^= bits;
 }
 
 }  // namespace torvek
