@@ -289,6 +289,7 @@ TEST(Rules, ValidityCheckCatchesCorruption) {
       [](Board& b) { b.listIndex[kE1] = 3; },
       [](Board& b) { b.pawnFiles[kWhite][4] ^= 4; },
       [](Board& b) { b.occupiedBy[kBlack] ^= 1; },  // a1's man counted as black as well
+      [](Board& b) { b.straightSliders[kWhite] ^= 1; },  // the rook on a1 missing
   };
   for (Corrupt corrupt : cases) {
     auto b = board_from(kStartFen);
