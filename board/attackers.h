@@ -51,4 +51,13 @@ inline unsigned piece_attackers(const Board& b, int side, int target) {
   return slots;
 }
 
+// False when no piece of `side` can attack `sq`: no slider of a line's kind
+// on any line through it, no man of that side on its knight squares, the
+// king not next to it. True asks for a closer look.
+inline bool pieces_may_attack(const Board& b, int side, int sq) {
+  return ((diagonalLinesOf[sq] & b.diagonalSliders[side]) | (straightLinesOf[sq] & b.straightSliders[side]) |
+          (knightReachOf[sq] & b.occupiedBy[side])) != 0 ||
+         kingDistance(b.king_square(side), sq) == 1;
+}
+
 }  // namespace torvek

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "board/attack.h"
+#include "board/attackers.h"
 #include "board/movegen.h"
 #include "board/movegen_inline.h"
 
@@ -78,6 +79,10 @@ void gen_checkers(const Board& b, Checkers& c) {
   };
   if (b.squares[behind + 1] == pawn) add(behind + 1, 0);
   if (b.squares[behind - 1] == pawn) add(behind - 1, 0);
+  if (!pieces_may_attack(b, e, king)) {
+    c.squares[c.count] = 0;
+    return;
+  }
   for (const int* p = b.pieceList[e] + 1; *p; p++) {
     int from = *p;
     int delta = king - from;

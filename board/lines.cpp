@@ -18,6 +18,8 @@ uint8_t rayEdge[35][256];
 uint64_t knightReachOf[256];
 uint64_t kingReachOf[256];
 uint64_t pawnCaptureReachOf[2][256];
+uint64_t diagonalLinesOf[256];
+uint64_t straightLinesOf[256];
 
 namespace {
 
@@ -41,6 +43,7 @@ void init_rays() {
       for (; boardToSquare64[to] >= 0; to += step) mask |= 1ull << boardToSquare64[to];
       rayMask[step + 17][from] = mask;
       rayEdge[step + 17][from] = static_cast<uint8_t>(to);
+      (step == 1 || step == -1 || step == 16 || step == -16 ? straightLinesOf : diagonalLinesOf)[from] |= mask;
     }
   for (int sq64 = 0; sq64 < 64; sq64++) {
     int from = square64ToBoard[sq64];

@@ -39,6 +39,10 @@ extern uint8_t rayEdge[35][256];
 extern uint64_t knightReachOf[256];
 extern uint64_t kingReachOf[256];
 extern uint64_t pawnCaptureReachOf[2][256];
+// The four diagonal rays, and the four rank and file rays, of a board square
+// together.
+extern uint64_t diagonalLinesOf[256];
+extern uint64_t straightLinesOf[256];
 
 void init_line_tables();
 

@@ -31,7 +31,8 @@ TEST(Lines, RayEndStopsWhereTheWalkStops) {
 }
 
 // The attackers found from the target's side against the walk over the
-// piece list: every square, both sides, kings and knights at the edges.
+// piece list: every square, both sides, kings and knights at the edges; and
+// the quick test never says no where a piece attacks.
 TEST(Lines, PieceAttackersMatchTheListWalk) {
   for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
                           "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "N6k/2n5/8/3QK3/8/8/1q6/n6B w - -"}) {
@@ -47,6 +48,7 @@ TEST(Lines, PieceAttackersMatchTheListWalk) {
             walk |= 1u << i;
         }
         ASSERT_EQ(piece_attackers(*b, side, target), walk) << fen << " square " << sq64 << " side " << side;
+        if (walk) ASSERT_TRUE(pieces_may_attack(*b, side, target)) << fen << " square " << sq64;
       }
   }
 }
