@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "board/attackers.h"
 #include "board/board.h"
 
 namespace torvek {
@@ -56,6 +57,7 @@ bool is_attacked(const Board& b, int side, int sq) {
   int pawn = kPawnCodeBySide[side];
   int ahead = sq - kPawnStepBySide[side];
   if (b.squares[ahead + 1] == pawn || b.squares[ahead - 1] == pawn) return true;
+  if (!pieces_may_attack(b, side, sq)) return false;
   for (const int* p = b.pieceList[side]; *p; p++) {
     int from = *p;
     int delta = sq - from;
