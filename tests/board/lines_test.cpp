@@ -48,7 +48,9 @@ TEST(Lines, PieceAttackersMatchTheListWalk) {
             walk |= 1u << i;
         }
         ASSERT_EQ(piece_attackers(*b, side, target), walk) << fen << " square " << sq64 << " side " << side;
-        if (walk) ASSERT_TRUE(pieces_may_attack(*b, side, target)) << fen << " square " << sq64;
+        if (walk) {
+          ASSERT_TRUE(pieces_may_attack(*b, side, target)) << fen << " square " << sq64;
+        }
       }
   }
 }
