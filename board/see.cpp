@@ -38,6 +38,9 @@ void insert_attacker(const Board& b, Attackers& a, int sq) {
 // along that line, joins its side's list.
 void add_xray(const Board& b, Attackers lists[2], int sq, int step) {
   if (step == 0) return;
+  bool diagonal = sliderBitsOfStep[step + 17] == kBishop;
+  const uint64_t* sliders = diagonal ? b.diagonalSliders : b.straightSliders;
+  if (!(rayMask[step + 17][sq] & (sliders[kWhite] | sliders[kBlack]))) return;
   int t = ray_end(b, sq, step);
   int code = b.squares[t];
   if (code == kBorder || !(code & sliderBitsOfStep[step + 17])) return;
