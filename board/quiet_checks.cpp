@@ -83,13 +83,16 @@ void gen_quiet_checks(Board& b, MoveList& list) {
   int pawn = kPawnCodeBySide[s];
   int step = kPawnStepBySide[s];
 
-  // Whether each piece can uncover a check, asked once for both passes.
+  // Whether each piece can uncover a check, asked once for both passes; not
+  // at all when no own slider stands on a line of its kind through the king.
   bool uncovers[32];
+  bool discovers =
+      ((diagonalLinesOf[king] & b.diagonalSliders[s]) | (straightLinesOf[king] & b.straightSliders[s])) != 0;
   for (int i = 0; b.pieceList[s][i]; i++) {
-    uncovers[i] = is_pinned(b, e, b.pieceList[s][i]);
+    uncovers[i] = discovers && is_pinned(b, e, b.pieceList[s][i]);
     if (uncovers[i]) discovered_moves(b, b.pieceList[s][i], king, list);
   }
-  for (const int* p = b.pawnList[s]; *p; p++)
+  for (const int* p = b.pawnList[s]; discovers && *p; p++)
     if (is_pinned(b, e, *p)) discovered_moves(b, *p, king, list);
 
   CheckSquares checks(b, king);
