@@ -3,6 +3,7 @@
 // tables where they can and make the move only for the rare kinds (en
 // passant, castling, promotion) whose effect on lines is awkward to predict.
 #include "board/attack.h"
+#include "board/lines.h"
 #include "board/make.h"
 #include "board/movegen.h"
 
@@ -38,9 +39,13 @@ bool pseudo_is_legal(int move, Board& b) {
   // one straight behind it on a checking slider's line, is never generated
   // as an evasion, and out of check no slider's line runs through the king.
   if (from == king) return !is_attacked(b, s ^ 1, to);
-  if (line_step(king - from) == 0) return true;
+  int line = line_step(king - from);
+  if (line == 0) return true;
+  // No enemy slider of the line's kind beyond the man: no pin, no walk.
+  const uint64_t* sliders = sliderBitsOfStep[line + 17] == kBishop ? b.diagonalSliders : b.straightSliders;
+  if (!(rayMask[17 - line][from] & sliders[s ^ 1])) return true;
   if (!is_pinned(b, s, from)) return true;
-  return line_step(king - to) == line_step(king - from);
+  return line_step(king - to) == line;
 }
 
 bool gives_check(Board& b, int move) {
