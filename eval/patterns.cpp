@@ -26,8 +26,16 @@ struct PatternSums {
   }
 };
 
-// The white and black halves run only when that side has a bishop at all:
-// most positions then need no square looked at.
+// The squares the bishop patterns of each colour look for a bishop on, by
+// 64-square index. The white and black halves run only when a bishop (or a
+// queen: the word holds both) of that colour stands on one of them, so most
+// positions need no square looked at.
+constexpr uint64_t bit(char file, int rank) { return 1ull << ((rank - 1) * 8 + (file - 'a')); }
+constexpr uint64_t kWhiteBishopSquares = bit('a', 7) | bit('b', 8) | bit('h', 7) | bit('g', 8) |
+                                         bit('a', 6) | bit('h', 6) | bit('c', 1) | bit('f', 1);
+constexpr uint64_t kBlackBishopSquares = bit('a', 2) | bit('b', 1) | bit('h', 2) | bit('g', 1) |
+                                         bit('a', 3) | bit('h', 3) | bit('c', 8) | bit('f', 8);
+
 void trapped_bishops(PatternSums& p, bool white, bool black) {
   if (white) {
     p.add((p.on('a', 7, WB) && p.on('b', 6, BP)) ||
@@ -99,7 +107,8 @@ void shut_in_rooks(PatternSums& p) {
 
 int add_piece_patterns(const Board& b, int& opening, int& endgame) {
   PatternSums p{b};
-  bool white = b.typeCount[pieceIndexOfCode[WB]] > 0, black = b.typeCount[pieceIndexOfCode[BB]] > 0;
+  bool white = (b.diagonalSliders[kWhite] & kWhiteBishopSquares) != 0;
+  bool black = (b.diagonalSliders[kBlack] & kBlackBishopSquares) != 0;
   trapped_bishops(p, white, black);
   blocked_bishops(p, white, black);
   shut_in_rooks(p);
