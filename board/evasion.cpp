@@ -103,10 +103,10 @@ bool gen_evasions(const Board& b, const Checkers& c, MoveList& list, bool legalO
 
   // 1. King steps, never straight away from a checking slider: the king
   // itself hides that square from the attack test.
+  // A checker that is no slider has step 0, which no king step equals.
+  int away0 = c.count > 0 ? -c.steps[0] : 0, away1 = c.count > 1 ? -c.steps[1] : 0;
   for (const int* d = stepListOfCode[b.squares[king]]; *d; d++) {
-    bool away = false;
-    for (int i = 0; i < c.count; i++) away |= c.steps[i] != 0 && *d == -c.steps[i];
-    if (away) continue;
+    if (*d == away0 || *d == away1) continue;
     int to = king + *d;
     if (b.squares[to] != kEmpty && !(b.squares[to] & enemy)) continue;
     if (legalOnly && is_attacked(b, e, to)) continue;
