@@ -23,7 +23,7 @@ void Board::clear() {
 
 namespace {
 
-inline int pawn_file_bit(int side, int sq) { return 1 << ((row_of(sq) ^ kRankFlipBySide[side]) - 4); }
+inline int pawn_file_bit(int side, int sq) { return pawnFileBit[side][sq]; }
 
 }  // namespace
 

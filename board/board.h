@@ -113,6 +113,9 @@ extern const int kPawnCodeBySide[2];
 extern const int kPawnStepBySide[2];
 extern const int kRankFlipBySide[2];
 extern int rowBit[16];
+// A pawn's bit in pawnFiles, by side and board square (its rank as that
+// side sees it).
+extern uint8_t pawnFileBit[2][256];
 extern int castleMask[256];
 extern const int kPromotionPiece[4];
 extern int pieceValueOfCode[256];

@@ -17,6 +17,7 @@ const int kPawnCodeBySide[2] = {WP, BP};
 const int kPawnStepBySide[2] = {16, -16};
 const int kRankFlipBySide[2] = {0, 15};
 int rowBit[16];
+uint8_t pawnFileBit[2][256];
 int castleMask[256];
 const int kPromotionPiece[4] = {kKnight, kBishop, kRook, kQueen};
 int pieceValueOfCode[256];
@@ -41,6 +42,9 @@ void init_square_tables() {
     if (i < 8 || i >= 56) backRank[sq] = 1;
   }
   for (int r = 0; r < 16; r++) rowBit[r] = (r >= 4 && r <= 11) ? 1 << (r - 4) : 0;
+  for (int side = 0; side < 2; side++)
+    for (int sq = 0; sq < 256; sq++)
+      pawnFileBit[side][sq] = static_cast<uint8_t>(rowBit[row_of(sq) ^ kRankFlipBySide[side]]);
 }
 
 void init_piece_tables() {
