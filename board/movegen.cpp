@@ -32,6 +32,10 @@ int promoted_piece_code(int move) {
 
 namespace {
 
+// Piece indices (of kPieceLetters) of the white queen, rook and bishop; the
+// black one follows each.
+constexpr int kQueenIndex = 8, kRookIndex = 6, kBishopIndex = 4;
+
 // Captures along fixed steps, written out per piece type so that each step
 // is a constant: the ray masks, the scan direction and the jump offsets are
 // folded in. Every list keeps the order of the step lists. A ray, or a
@@ -58,22 +62,19 @@ void gen_captures(const Board& b, MoveList& list) {
   int s = b.side;
   int enemy = colour_bit(s ^ 1);
   uint64_t enemyMen = b.occupiedBy[s ^ 1];
-  for (const int* p = b.pieceList[s]; *p; p++) {
-    int from = *p;
-    switch (b.squares[from] & ~(kWhiteBit | kBlackBit)) {
-      case kKing:
-        if (kingReachOf[from] & enemyMen)
-          jump_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy);
-        break;
-      case kQueen: slide_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, from, enemy, enemyMen); break;
-      case kRook: slide_captures<-16, -1, 1, 16>(b, list, from, enemy, enemyMen); break;
-      case kBishop: slide_captures<-17, -15, 15, 17>(b, list, from, enemy, enemyMen); break;
-      default:
-        if (knightReachOf[from] & enemyMen)
-          jump_captures<-33, -31, -18, -14, 14, 18, 31, 33>(b, list, from, enemy);
-        break;
-    }
-  }
+  // The list is sorted by code: the king, then runs of queens, rooks,
+  // bishops and knights, each as long as its count.
+  const int* p = b.pieceList[s];
+  if (kingReachOf[*p] & enemyMen) jump_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, *p, enemy);
+  p++;
+  for (const int* end = p + b.typeCount[kQueenIndex + s]; p < end; p++)
+    slide_captures<-17, -16, -15, -1, 1, 15, 16, 17>(b, list, *p, enemy, enemyMen);
+  for (const int* end = p + b.typeCount[kRookIndex + s]; p < end; p++)
+    slide_captures<-16, -1, 1, 16>(b, list, *p, enemy, enemyMen);
+  for (const int* end = p + b.typeCount[kBishopIndex + s]; p < end; p++)
+    slide_captures<-17, -15, 15, 17>(b, list, *p, enemy, enemyMen);
+  for (; *p; p++)
+    if (knightReachOf[*p] & enemyMen) jump_captures<-33, -31, -18, -14, 14, 18, 31, 33>(b, list, *p, enemy);
   int step = kPawnStepBySide[s];
   const uint64_t* pawnReach = pawnCaptureReachOf[s];
   for (const int* p = b.pawnList[s]; *p; p++) {
