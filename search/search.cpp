@@ -15,6 +15,7 @@
 #include "core/globals.h"
 #include "search/context.h"
 #include "search/eval_link.h"
+#include "search/key_after.h"
 #include "search/move_check.h"
 #include "search/ordering.h"
 #include "search/params.h"
@@ -124,6 +125,11 @@ bool lone_king_cornered(Board& b) {
   return true;
 }
 
+// History ratio below which a quiet move near the leaves is not searched.
+inline int history_limit(const SearchParams& sp, int depth) {
+  return depth <= 192 ? sp.HistoryValue / 3 : sp.HistoryValue / 4;
+}
+
 int delta_gain(const Board& b, int move) {
   int gain = move_kind(move) == kKindEnPassant
                  ? 100
@@ -204,13 +210,16 @@ int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv,
   // 8. Null move: give the opponent a free move; if it still fails high the
   // node is very likely a cut node. With a lone piece besides the king
   // zugzwang is common, so a deep cut-off is verified by a real search.
-  if (depth >= sp.NullStartDepth && nt != 0 && !inCheck && std::abs(beta) <= kMateThreshold &&
-      b.pieceCount[b.side] >= 2 &&
+  // The child's bucket is fetched before the evaluation that may still
+  // refuse the null move: its cost hides the memory latency.
+  int reduced = depth - sp.NullReduction - kOnePly;
+  bool nullAllowed = depth >= sp.NullStartDepth && nt != 0 && !inCheck &&
+                     std::abs(beta) <= kMateThreshold && b.pieceCount[b.side] >= 2;
+  if (nullAllowed && reduced > 0) transpositionTable.prefetch(key_low(key_after_null(b)));
+  if (nullAllowed &&
       (!(sp.NullEval && depth > sp.NullReduction + kOnePly) || evalu8(b, alpha, beta) >= beta)) {
-    int reduced = depth - sp.NullReduction - kOnePly;
     UndoInfo undo;
     make_null(b, undo);
-    if (reduced > 0) transpositionTable.prefetch(key_low(b.hashKey));
     sc.move_stack[ply] = MoveNull;
     if (sp.LazyNull && reduced <= 0) b.lazy_null = true;
     int v = -Search(b, -beta, -beta + 1, reduced, ply + 1, childPv, -nt);
@@ -255,6 +264,13 @@ int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv,
     for (int m; (m = next_move(b, picker)) != 0;) {
       sc.move_stack[ply] = m;
       int ratio = picker.history_ratio;
+      // Above the last ply a move that history pruning cannot drop is
+      // searched with depth left, so its child probes the table: the bucket
+      // is fetched now, while the tests below run. Fetching for moves that
+      // are then pruned would only crowd the cache.
+      bool early = depth > kOnePly && !(!inCheck && depth <= 256 && nt != 0 &&
+                                        ratio < history_limit(sp, depth));
+      if (early) transpositionTable.prefetch(key_low(key_after_move(b, m)));
       bool toSeventh = pawn_to_seventh(b, m);
 
       // 10.1 Extensions: single reply, check, pawn to the seventh; one ply at most.
@@ -262,10 +278,8 @@ int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv,
       if (singleReply || toSeventh || gives_check(b, m)) n += kOnePly;
 
       // 10.2 History pruning of quiet moves that rarely cut off.
-      if (!inCheck && depth <= 256 && nt != 0 && n < depth) {
-        int limit = depth <= 192 ? sp.HistoryValue / 3 : sp.HistoryValue / 4;
-        if (ratio < limit) continue;
-      }
+      if (!inCheck && depth <= 256 && nt != 0 && n < depth && ratio < history_limit(sp, depth))
+        continue;
 
       // 10.3 Late-move reductions.
       bool reducedMove = false;
@@ -295,7 +309,7 @@ int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv,
       // first move; elsewhere a null window first.
       UndoInfo undo;
       make_move(b, m, undo);
-      if (n > 0) transpositionTable.prefetch(key_low(b.hashKey));
+      if (n > 0 && !early) transpositionTable.prefetch(key_low(b.hashKey));
       int v;
       if (nt != 0 || best == kNoScore) {
         v = -Search(b, -beta, -alpha, n, ply + 1, childPv, -nt);
