@@ -7,6 +7,7 @@
 #include "board/attack.h"
 #include "board/attackers.h"
 #include "board/lines.h"
+#include "board/make.h"
 #include "board_test_util.h"
 
 using namespace torvek;
@@ -52,5 +53,67 @@ TEST(Lines, PieceAttackersMatchTheListWalk) {
           ASSERT_TRUE(pieces_may_attack(*b, side, target)) << fen << " square " << sq64;
         }
       }
+  }
+}
+
+// Capture generation against the plain walk it replaced, move for move and
+// in order (piece list, then step list, then pawns), in a few positions and
+// every position one move from them.
+namespace {
+
+MoveList walked_captures(const Board& b) {
+  MoveList list;
+  list.count = 0;
+  int s = b.side, enemy = colour_bit(s ^ 1), step = kPawnStepBySide[s];
+  auto add = [&](int from, int to, int kind, int promo) {
+    list.moves[list.count++] = static_cast<uint16_t>(
+        make_move_word(boardToSquare64[from], boardToSquare64[to], kind, promo));
+  };
+  auto promotions = [&](int from, int to) {
+    for (int promo : {kPromoQueen, kPromoKnight, kPromoRook, kPromoBishop}) add(from, to, kKindPromotion, promo);
+  };
+  for (const int* p = b.pieceList[s]; *p; p++) {
+    int code = b.squares[*p];
+    for (const int* d = stepListOfCode[code]; *d; d++) {
+      int to = *p + *d;
+      while ((code & (kBishop | kRook)) && b.squares[to] == kEmpty) to += *d;
+      if (b.squares[to] & enemy) add(*p, to, kKindNormal, 0);
+    }
+  }
+  for (const int* p = b.pawnList[s]; *p; p++) {
+    bool promotes = (row_of(*p) ^ kRankFlipBySide[s]) == 10;
+    for (int to : {*p + step - 1, *p + step + 1})
+      if (b.squares[to] & enemy) promotes ? promotions(*p, to) : add(*p, to, kKindNormal, 0);
+    if (promotes && b.squares[*p + step] == kEmpty) promotions(*p, *p + step);
+  }
+  return list;
+}
+
+void expect_same_captures(const Board& b) {
+  MoveList got, want = walked_captures(b);
+  got.count = 0;
+  gen_captures(b, got);
+  ASSERT_EQ(got.count, want.count);
+  for (int i = 0; i < got.count; i++) ASSERT_EQ(got.moves[i], want.moves[i]) << "move " << i;
+}
+
+}  // namespace
+
+TEST(Lines, CapturesComeInTheWalksOrder) {
+  for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+                          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq -",
+                          "n1n5/PPPk4/8/8/8/8/4Kppp/5N1N w - -", "4k3/8/1p1p1p2/8/1p1Q1p2/8/1p1p1p2/7K w - -",
+                          "4k3/8/3p4/8/1p1R1p2/8/3p4/7K w - -", "4k3/8/1p3p2/8/3B4/8/1p3p2/7K w - -"}) {
+    auto b = board_from(fen);
+    expect_same_captures(*b);
+    MoveList moves;
+    moves.count = 0;
+    gen_legal(*b, moves);
+    for (int i = 0; i < moves.count; i++) {
+      UndoInfo undo;
+      make_move(*b, moves.moves[i], undo);
+      expect_same_captures(*b);
+      unmake_move(*b, moves.moves[i], undo);
+    }
   }
 }
