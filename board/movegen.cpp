@@ -80,14 +80,7 @@ void gen_captures(const Board& b, MoveList& list) {
   for (const int* p = b.pawnList[s]; *p; p++) {
     int from = *p;
     bool promotes = relative_row(s, from) == 10;
-    if (pawnReach[from] & enemyMen)
-      for (int to : {from + step - 1, from + step + 1}) {
-        if (!(b.squares[to] & enemy)) continue;
-        if (promotes)
-          add_promotions(list, from, to);
-        else
-          add_move(list, from, to);
-      }
+    if (pawnReach[from] & enemyMen) add_pawn_captures(b, list, from, step, enemy, promotes);
     if (promotes && b.squares[from + step] == kEmpty) add_promotions(list, from, from + step);
   }
 }
@@ -165,13 +158,7 @@ void gen_all(const Board& b, MoveList& list) {
     int from = *p;
     int row = relative_row(s, from);
     bool promotes = row == 10;
-    for (int to : {from + step - 1, from + step + 1}) {
-      if (!(b.squares[to] & enemy)) continue;
-      if (promotes)
-        add_promotions(list, from, to);
-      else
-        add_move(list, from, to);
-    }
+    add_pawn_captures(b, list, from, step, enemy, promotes);
     int to = from + step;
     if (b.squares[to] != kEmpty) continue;
     if (promotes) {

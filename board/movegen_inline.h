@@ -30,4 +30,17 @@ inline void add_promotions(MoveList& list, int from, int to) {
   add_move(list, from, to, kKindPromotion, kPromoBishop);
 }
 
+// A pawn's captures on its two forward diagonals, as promotions from the
+// seventh rank.
+inline void add_pawn_captures(const Board& b, MoveList& list, int from, int step, int enemy,
+                              bool promotes) {
+  for (int to : {from + step - 1, from + step + 1}) {
+    if (!(b.squares[to] & enemy)) continue;
+    if (promotes)
+      add_promotions(list, from, to);
+    else
+      add_move(list, from, to);
+  }
+}
+
 }  // namespace torvek
