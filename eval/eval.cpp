@@ -21,8 +21,8 @@
 
 namespace torvek {
 
-int draw_opening[2];
-int draw_endgame[2];
+thread_local int draw_opening[2];
+thread_local int draw_endgame[2];
 
 namespace {
 

@@ -10,9 +10,10 @@ namespace torvek {
 class Board;
 
 // Draw values by side, from that side's own point of view: the root side
-// gets -15 / -1 (it plays on), the other side +15 / +1.
-extern int draw_opening[2];
-extern int draw_endgame[2];
+// gets -15 / -1 (it plays on), the other side +15 / +1. Each search thread
+// sets its own from its root.
+extern thread_local int draw_opening[2];
+extern thread_local int draw_endgame[2];
 void set_draw_scores(int rootSide);
 
 // Score for the side to move in -30000..30000 (the lazy exit may leave that

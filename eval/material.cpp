@@ -11,8 +11,8 @@
 
 namespace torvek {
 
-MaterialInfo material_table[kMaterialTableSize];
-CacheStats material_stats;
+thread_local MaterialInfo material_table[kMaterialTableSize];
+thread_local CacheStats material_stats;
 
 namespace {
 

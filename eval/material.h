@@ -52,8 +52,9 @@ enum EndgameCode : uint8_t {
 static_assert(kKBvKBP == 41, "41 material classes");
 
 constexpr int kMaterialTableSize = 256;
-extern MaterialInfo material_table[kMaterialTableSize];
-extern CacheStats material_stats;
+// One cache per thread, like the pawn cache.
+extern thread_local MaterialInfo material_table[kMaterialTableSize];
+extern thread_local CacheStats material_stats;
 
 void clear_material_table();
 const MaterialInfo& material_probe(const Board& b);

@@ -10,8 +10,8 @@
 
 namespace torvek {
 
-PawnInfo pawn_table[kPawnTableSize];
-CacheStats pawn_stats;
+thread_local PawnInfo pawn_table[kPawnTableSize];
+thread_local CacheStats pawn_stats;
 int pawn_weight = 256;
 const int kRankFactor[10] = {0, 0, 0, 0, 26, 77, 154, 256, 0, 0};
 

@@ -28,8 +28,10 @@ struct PawnInfo {
 static_assert(sizeof(PawnInfo) == 16, "pawn cache entries are 16 bytes");
 
 constexpr int kPawnTableSize = 16384;
-extern PawnInfo pawn_table[kPawnTableSize];
-extern CacheStats pawn_stats;
+// One cache per thread: each search thread fills its own, so a probe never
+// reads an entry another thread is writing.
+extern thread_local PawnInfo pawn_table[kPawnTableSize];
+extern thread_local CacheStats pawn_stats;
 extern int pawn_weight;
 
 // Rank factor out of 256 by relative rank 0..9: 26, 77, 154, 256 on ranks 4..7.

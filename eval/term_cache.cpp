@@ -16,9 +16,10 @@ struct TermEntry {
 };
 
 constexpr int kTermCacheSize = 8192;  // 128 KB
-TermEntry termCache[kTermCacheSize];
+// Per thread, as the pawn and material caches.
+thread_local TermEntry termCache[kTermCacheSize];
 // The weights the cached sums were computed with.
-int cachedWeights[3] = {256, 256, 256};
+thread_local int cachedWeights[3] = {256, 256, 256};
 
 // The slot of the board's position, after dropping every entry if the board
 // evaluates with other weights than the cached sums.

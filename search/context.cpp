@@ -4,6 +4,7 @@
 namespace torvek {
 
 SearchContext searchContext;
+thread_local SearchContext* threadSearch = &searchContext;
 
 void SearchContext::refresh_elapsed() {
   elapsed_ms = std::chrono::duration<double, std::milli>(Clock::now() - start_time).count();

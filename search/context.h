@@ -1,8 +1,9 @@
-// The one search object. It owns the search's byte copy of the root board, so
-// the game position is never touched by a search, perft or listing. The
-// protocol handlers fill the limits; reset_search clears the statistics; Root
-// fills the rest. Depths are in 1/64 ply inside the tree, whole plies for
-// `iteration` and the limits; times are milliseconds.
+// The search object, one per search thread. It owns the search's byte copy of
+// the root board, so the game position is never touched by a search, perft or
+// listing. The protocol handlers fill the limits of the main thread's object;
+// reset_search clears the statistics; Root fills the rest. Depths are in 1/64
+// ply inside the tree, whole plies for `iteration` and the limits; times are
+// milliseconds.
 #pragma once
 
 #include <chrono>
@@ -70,6 +71,11 @@ struct SearchContext {
   void refresh_elapsed();
 };
 
+// The main thread's search: the one the protocols fill and read.
 extern SearchContext searchContext;
+// The calling thread's search: searchContext on the main thread (and on any
+// thread that never set it), a helper's own object on a helper thread.
+extern thread_local SearchContext* threadSearch;
+inline SearchContext& this_search() { return *threadSearch; }
 
 }  // namespace torvek

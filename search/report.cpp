@@ -72,7 +72,7 @@ std::string pv_text(const uint16_t* pv) {
 }
 
 void report_new_best(int iteration, int v) {
-  SearchContext& sc = searchContext;
+  SearchContext& sc = this_search();
   sc.refresh_elapsed();
   std::string pv = pv_text(sc.root_pv);
   int mate = mate_distance(v);
@@ -101,7 +101,7 @@ void report_new_best(int iteration, int v) {
 }
 
 void report_currmove() {
-  SearchContext& sc = searchContext;
+  SearchContext& sc = this_search();
   sc.refresh_elapsed();
   if (sc.elapsed_ms < 1000) return;
   Print("info currmove %s currmovenumber %d", move_text(sc.root_move).c_str(), sc.root_index + 1);

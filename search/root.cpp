@@ -38,7 +38,7 @@ constexpr int kOrderingPassPly = 2;
 // The search board back to the caller's position. The ordering tables are
 // kept: they are the search's experience, renewed only per Root call.
 void restore_root_position(SearchContext& sc) {
-  static uint16_t tried[768], good[768], scaled[768], killers[kMaxPly][2];
+  uint16_t tried[768], good[768], scaled[768], killers[kMaxPly][2];
   Board& b = sc.search_board;
   std::memcpy(tried, b.historyTried, sizeof tried);
   std::memcpy(good, b.historyGood, sizeof good);

@@ -154,7 +154,7 @@ int stalemate_score(Board& b) { return (15 * (material_phase(b) - 256)) / 256; }
 int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt) {
   // 1. Horizon: quiescence takes over.
   if (depth <= 0) return QS(b, alpha, beta, 0, ply, pv);
-  SearchContext& sc = searchContext;
+  SearchContext& sc = this_search();
   const SearchParams& sp = searchParams;
 
   // 2. Node entry: count, poll, abort.
@@ -363,7 +363,7 @@ int search_node(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv,
 
 int VerifySearch(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt,
                  int hash_move, int* best_move_out) {
-  SearchContext& sc = searchContext;
+  SearchContext& sc = this_search();
   node_entry(sc, ply, pv);
   if (ply >= kHorizon) return alpha;
   *best_move_out = 0;
@@ -394,7 +394,7 @@ int VerifySearch(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv
 }
 
 int qs_node(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
-  SearchContext& sc = searchContext;
+  SearchContext& sc = this_search();
   // 1. Node entry.
   node_entry(sc, ply, pv);
 
@@ -469,7 +469,7 @@ int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int 
   frame.values[0] = ply;
   frame.values[1] = alpha;
   frame.values[2] = beta;
-  frame.moves = searchContext.move_stack;
+  frame.moves = this_search().move_stack;
   frame.moveCount = ply < kMaxPly ? ply : kMaxPly;
   return guarded(frame, [&] { return search_node(b, alpha, beta, depth, ply, pv, nt); });
 }

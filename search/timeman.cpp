@@ -128,7 +128,7 @@ void ponder_hit() {
 // also runs the periodic report (which sets the next interval) and
 // check_limits in the order it needs; without a hook the search does both.
 void search_poll() {
-  searchContext.refresh_elapsed();
+  this_search().refresh_elapsed();
   if (searchHooks.poll) {
     searchHooks.poll();
   } else {
