@@ -3,16 +3,16 @@
 #include "board/board.h"
 #include "control/console_commands.h"
 #include "control/dispatcher.h"
-#include "control/startup.h"
 #include "core/globals.h"
 #include "core/output.h"
 #include "eval/eval.h"
 #include "search/context.h"
+#include "search/root.h"
 
 namespace torvek {
 
 void cmd_eval(const char*) {
-  if (globals.firstTime) prepare_first_search();
+  if (globals.firstTime) prepare_search(topBoard);
   // The first search reset builds the tables; do it here if none ran yet.
   if (!eval_tables_built()) init_eval_tables();
   if (commandHandler.rebuildBoard) commandHandler.rebuildBoard();

@@ -14,8 +14,8 @@
 #include "board/make.h"
 #include "board/movegen.h"
 #include "board/movetext.h"
-#include "control/startup.h"
 #include "core/output.h"
+#include "search/root.h"
 
 namespace torvek {
 
@@ -58,7 +58,7 @@ bool play_moves(const char* s) {
 }  // namespace
 
 bool uci_position(const char* line) {
-  prepare_first_search();
+  prepare_search(topBoard);
   const char* s = line;
   while (*s && *s != ' ') s++;
   s = skip_blanks(s);

@@ -12,7 +12,6 @@
 
 #include "board/board.h"
 #include "board/fen.h"
-#include "board/zobrist.h"
 #include "book/probe.h"
 #include "control/params.h"
 #include "control/startup.h"
@@ -115,16 +114,11 @@ void init_engine() {
   done = true;
   mute_output();
   enter_scratch_folder();
-  init_fixed_tables();
-  load_bitbase();
-  init_search_tables();
-  init_castle_keys();
-  set_parameter_defaults();
+  StartupOptions options;
+  options.openInputLog = false;
+  start_engine(options);
   paramHashBytes = kFuzzHashBytes;
   snapshot_parameters();
-  reset_search_state();
-  SetupFEN(topBoard, kStartFen);
-  prepare_first_search();
   reset_engine();
 }
 

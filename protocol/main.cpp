@@ -5,10 +5,6 @@
 #include <strings.h>
 #include <thread>
 
-#include "board/attack.h"
-#include "board/board.h"
-#include "board/fen.h"
-#include "board/zobrist.h"
 #include "control/dispatcher.h"
 #include "control/poll.h"
 #include "control/startup.h"
@@ -85,12 +81,7 @@ int main(int argc, char** argv) {
   globals.iniFileName = "./torvek.ini";
   read_command_line(argc, argv);
 
-  init_fixed_tables();
-  load_bitbase();
-  init_search_tables();
-  init_castle_keys();
-  set_parameter_defaults();
-  open_input_log();
+  start_engine();
   write_line("");
 
   commandHandler.protocolTable = protocol_table();
@@ -106,9 +97,6 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  reset_search_state();
-  SetupFEN(topBoard, kStartFen);
-  prepare_first_search();
   main_loop();
 
   std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,7 +1,8 @@
-// Test entry point: the fixed tables are process-wide and built once, as the
-// engine's start-up does, before any test touches a Board. The tests run in
-// a scratch folder of their own: what a search writes there (learn.bin after
-// a game's worth of stopped searches) never reaches the build folder.
+// Test entry point: the engine starts once, as the programs start it, before
+// any test touches a Board; without the bitbase (the tests that need it load
+// it), the hash table or the input log. The tests run in a scratch folder of
+// their own: what a search writes there (learn.bin after a game's worth of
+// stopped searches) never reaches the build folder.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -10,9 +11,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "board/zobrist.h"
 #include "control/startup.h"
-#include "eval/eval.h"
 
 int main(int argc, char** argv) {
   // A death test's child is this program run again in the parent's folder.
@@ -20,10 +19,11 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; i++)
     deathTestChild |= std::strstr(argv[i], "internal_run_death_test") != nullptr;
   testing::InitGoogleTest(&argc, argv);
-  torvek::init_fixed_tables();
-  torvek::init_castle_keys();
-  torvek::init_search_tables();
-  torvek::init_eval_tables();
+  torvek::StartupOptions options;
+  options.loadBitbase = false;
+  options.parameterDefaults = false;
+  options.openInputLog = false;
+  torvek::start_engine(options);
   if (deathTestChild) return RUN_ALL_TESTS();
   char scratch[] = "/tmp/torvek_tests_XXXXXX";
   if (!mkdtemp(scratch) || chdir(scratch) != 0) return EXIT_FAILURE;

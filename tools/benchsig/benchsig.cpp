@@ -8,10 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "board/zobrist.h"
 #include "control/startup.h"
 #include "core/globals.h"
-#include "eval/eval.h"
 #include "tools/bench.h"
 
 using namespace torvek;
@@ -22,12 +20,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: benchsig [depth 1..30]\n");
     return 2;
   }
-  globals.quiet = true;
-  init_fixed_tables();
-  load_bitbase();
-  init_castle_keys();
-  init_search_tables();
-  init_eval_tables();
+  globals.quiet = true;  // no bitbase message
+  StartupOptions options;
+  options.parameterDefaults = false;  // run_bench sizes the table itself
+  options.openInputLog = false;
+  start_engine(options);
   BenchResult r = run_bench(depth);
   for (int i = 0; i < 10; i++)
     std::printf("%2d: %10" PRId64 " nodes  %s\n", i + 1, r.nodes[i], kBenchPositions[i]);
