@@ -7,7 +7,8 @@
 #
 # Usage: scripts/bench-compare.sh [-r rounds] [-w test1|perft|all] OLD_BUILD NEW_BUILD
 #   OLD_BUILD, NEW_BUILD: build folders holding torvek_uci and
-#   tools/perftbench/perftbench (for example /work/base/build build-pgo).
+#   programs/perftbench/perftbench (for example /work/base/build build-pgo);
+#   a build from before programs/ existed has it under tools/ instead.
 # The runs happen in a scratch folder (with a copy of KPK.dat), so neither
 # build folder is written to.
 set -eu
@@ -41,6 +42,12 @@ for build in "$old" "$new"; do
   if [ -f "$build/KPK.dat" ]; then cp "$build/KPK.dat" "$scratch/"; break; fi
 done
 
+# perftbench_of BUILD: the perft benchmark of a build, where its build put it.
+perftbench_of() {
+  if [ -x "$1/programs/perftbench/perftbench" ]; then echo "$1/programs/perftbench/perftbench"
+  else echo "$1/tools/perftbench/perftbench"; fi
+}
+
 # run WORKLOAD BUILD TAG: runs one workload of one build, appends its CPU
 # seconds to $scratch/TAG.WORKLOAD.times and keeps its node lines.
 run() {
@@ -52,7 +59,7 @@ run() {
       grep 'Knodes' "$out" | sed 's/Knodes.*//' >"$out.nodes" ;;
     perft)
       (cd "$scratch" && /usr/bin/time -f '%U %S' -o "$scratch/time" \
-        "$2/tools/perftbench/perftbench" >"$out" 2>&1) || { echo "perftbench of $2 failed" >&2; exit 1; }
+        "$(perftbench_of "$2")" >"$out" 2>&1) || { echo "perftbench of $2 failed" >&2; exit 1; }
       sed 's/nodes.*//' "$out" >"$out.nodes" ;;
   esac
   awk '{ print $1 + $2 }' "$scratch/time" >>"$scratch/$3.$1.times"

@@ -48,9 +48,9 @@ echo "pgo: training run"
 # benchsig returns 1 when its total is not the recorded signature; the run
 # still trains, so only a crash (any other status) stops the build.
 status=0
-(cd "$dir" && ./tools/benchsig/benchsig 8) || status=$?
+(cd "$dir" && ./programs/benchsig/benchsig 8) || status=$?
 [ "$status" -le 1 ] || { echo "pgo: training search failed ($status)" >&2; exit 1; }
-(cd "$dir" && ./tools/perftbench/perftbench 1 >/dev/null)
+(cd "$dir" && ./programs/perftbench/perftbench 1 >/dev/null)
 
 echo "pgo: rebuild with the profile"
 # A source edited after the instrumented build no longer matches its
