@@ -101,14 +101,14 @@ void dispatch_during_search(std::string& line) {
 }
 
 bool search_time_filter(std::string& line) {
-  if (searchContext.ponder && begins(line, "ponderhit")) {
+  if (searchContext.limits.ponder && begins(line, "ponderhit")) {
     std::string copy = line;
     line.clear();
     if (HandleInput(copy)) {
       if (globals.debug) write_raw(" back to search ");
       write_line("");
     }
-    if (globals.debug) Print("info string ponder time=%u", searchContext.move_time);
+    if (globals.debug) Print("info string ponder time=%u", searchContext.limits.move_time);
     return globals.stopSearch;
   }
   if (let_through(line)) {
@@ -132,7 +132,8 @@ void wait_dispatch(std::string& line) {
   bool quitting = HandleInput(copy);
   if (globals.debug && quitting) write_raw(" back to search from WaitForGUI ");
   write_line("");
-  bool leaving = globals.stopSearch || !(searchContext.infinite || searchContext.ponder);
+  const SearchLimits& limits = searchContext.limits;
+  bool leaving = globals.stopSearch || !(limits.infinite || limits.ponder);
   DebugPrint(leaving ? "WaitForGUI break" : "WaitForGUI continue");
 }
 
@@ -170,7 +171,7 @@ void poll_commands() {
 
 void WaitForGUI() {
   std::string line;
-  while (searchContext.infinite || searchContext.ponder) {
+  while (searchContext.limits.infinite || searchContext.limits.ponder) {
     if (globals.stopSearch) return;
     if (!poll_line(line)) {
       sleep_10ms();
@@ -179,10 +180,10 @@ void WaitForGUI() {
     if (equals(line, "quit") || equals(line, "q")) {
       globals.stopSearch = true;
       globals.quit = true;  // the session ends; the line is never released
-    } else if (searchContext.ponder && equals(line, "ponderhit")) {
+    } else if (searchContext.limits.ponder && equals(line, "ponderhit")) {
       DebugPrint("Break due to ponderhit");
       globals.stopSearch = true;
-      searchContext.ponder = false;
+      searchContext.limits.ponder = false;
       discard(line);
     } else if (equals(line, "stop")) {
       DebugPrint("Break due to stop cmd");

@@ -61,7 +61,7 @@ void cmd_stop(const char*) {
 }
 
 void cmd_ponderhit(const char*) {
-  if (searchContext.ponder) {
+  if (searchContext.limits.ponder) {
     ponder_hit();
   } else if (globals.debug) {
     write_line("inf string ERROR, ERROR - ponderhit reached but no ponder search is done");
@@ -81,24 +81,25 @@ long long number_after(const char* line, const char* word) {
 // "no clock": keep a token millisecond so that the time allocation applies.
 unsigned clock_value(long long ms) { return ms < 1 ? 1u : static_cast<unsigned>(ms); }
 
-void read_go_limits(const char* line, SearchContext& sc) {
-  sc.mate_limit = sc.move_time = sc.wtime = sc.btime = sc.winc = sc.binc = sc.moves_to_go = 0;
-  sc.node_limit = 0;
-  sc.ponder = sc.infinite = false;
-  sc.depth_limit = 9999;
-  if (strcasecmp(line, "go") == 0) return;
+// The limits of a "go" line; what the line does not name has no limit.
+SearchLimits read_go_limits(const char* line) {
+  SearchLimits limits;
+  if (strcasecmp(line, "go") == 0) return limits;
   auto positive = [](long long v) { return v < 0 ? 0u : static_cast<unsigned>(v); };
-  if (find_keyword(line, "depth")) sc.depth_limit = static_cast<int>(number_after(line, "depth"));
-  if (find_keyword(line, "ponder")) sc.ponder = true;
-  if (find_keyword(line, "wtime")) sc.wtime = clock_value(number_after(line, "wtime"));
-  if (find_keyword(line, "winc")) sc.winc = positive(number_after(line, "winc"));
-  if (find_keyword(line, "btime")) sc.btime = clock_value(number_after(line, "btime"));
-  if (find_keyword(line, "binc")) sc.binc = positive(number_after(line, "binc"));
-  if (find_keyword(line, "movestogo")) sc.moves_to_go = positive(number_after(line, "movestogo"));
-  if (find_keyword(line, "nodes")) sc.node_limit = positive(number_after(line, "nodes"));
-  if (find_keyword(line, "mate")) sc.mate_limit = positive(number_after(line, "mate"));
-  if (find_keyword(line, "movetime")) sc.move_time = positive(number_after(line, "movetime"));
-  if (find_keyword(line, "infinite")) sc.infinite = true;
+  auto has = [line](const char* word) { return find_keyword(line, word) != nullptr; };
+  auto number = [line](const char* word) { return number_after(line, word); };
+  if (has("depth")) limits.depth_limit = static_cast<int>(number("depth"));
+  if (has("ponder")) limits.ponder = true;
+  if (has("wtime")) limits.wtime = clock_value(number("wtime"));
+  if (has("winc")) limits.winc = positive(number("winc"));
+  if (has("btime")) limits.btime = clock_value(number("btime"));
+  if (has("binc")) limits.binc = positive(number("binc"));
+  if (has("movestogo")) limits.moves_to_go = positive(number("movestogo"));
+  if (has("nodes")) limits.node_limit = positive(number("nodes"));
+  if (has("mate")) limits.mate_limit = positive(number("mate"));
+  if (has("movetime")) limits.move_time = positive(number("movetime"));
+  if (has("infinite")) limits.infinite = true;
+  return limits;
 }
 
 void cmd_go(const char* line) {
@@ -111,7 +112,7 @@ void cmd_go(const char* line) {
   release_line();
   prepare_search(topBoard);
   open_engine_book();
-  read_go_limits(line, searchContext);
+  searchContext.limits = read_go_limits(line);
   if (globals.debug) Print("info string >%s", line);
   reset_search();
   int score = Root(&topBoard);

@@ -111,7 +111,7 @@ void ponder_hit_by_move() {
   WBGame& g = wbGame;
   SearchContext& sc = searchContext;
   g.ponderMoveInRecord = false;
-  apply_clock_limits(sc.engine_colour);
+  sc.limits = clock_limits(sc.engine_colour);
   ponder_hit();
   g.ponderHit = true;
   DebugPrint("usermove (and ponder (ponderhit)) stop");
@@ -138,7 +138,7 @@ void cmd_usermove(const char* line) {
   WBGame& g = wbGame;
   const char* text = argument(line);
   g.ponderHit = false;
-  bool pondering = searchContext.ponder && g.ponderMoveInRecord && g.moveCount > 0;
+  bool pondering = searchContext.limits.ponder && g.ponderMoveInRecord && g.moveCount > 0;
   if (pondering && strcasecmp(text, g.moves[g.moveCount - 1]) == 0) {
     ponder_hit_by_move();
   } else if (pondering) {
@@ -203,7 +203,7 @@ void cmd_move_now(const char*) {
   if (!globals.searching) return;
   if (globals.debug) write_line("info string consume 'stop'");
   globals.stopSearch = true;
-  if (searchContext.ponder) wbGame.mode = kForceMode;
+  if (searchContext.limits.ponder) wbGame.mode = kForceMode;
   DebugPrint("? ok");
 }
 

@@ -34,14 +34,6 @@ std::string position_command(int plies) {
   return line;
 }
 
-void clear_limits(SearchContext& sc) {
-  sc.move_time = sc.mate_limit = sc.moves_to_go = 0;
-  sc.node_limit = 0;
-  sc.winc = sc.binc = sc.wtime = sc.btime = 0;
-  sc.ponder = sc.infinite = false;
-  sc.depth_limit = 9999;
-}
-
 // A clock in centiseconds as the search's milliseconds. A clock that has run
 // out (0 or below once the GUI sent one) must still mean "move now", so it
 // keeps a token millisecond instead of reading as "no clock".
@@ -84,29 +76,28 @@ bool build_board(int plies) {
   return uci_position(position_command(plies).c_str());
 }
 
-void apply_clock_limits(int side) {
-  SearchContext& sc = searchContext;
+SearchLimits clock_limits(int side) {
   const WBGame& g = wbGame;
-  if (g.sd > 0) sc.depth_limit = g.sd;
+  SearchLimits limits;
+  if (g.sd > 0) limits.depth_limit = g.sd;
   bool white = side == kWhite;
-  sc.wtime = clock_ms(white ? g.time : g.otim);
-  sc.btime = clock_ms(white ? g.otim : g.time);
-  sc.winc = sc.binc = static_cast<unsigned>(std::max(0, g.inc));
+  limits.wtime = clock_ms(white ? g.time : g.otim);
+  limits.btime = clock_ms(white ? g.otim : g.time);
+  limits.winc = limits.binc = static_cast<unsigned>(std::max(0, g.inc));
   if (g.mps > 0) {
     // Not reduced modulo the moves per control: after the first control it
     // is 0 or below, which the time allocation reads as "unknown".
     int togo = g.mps - (white ? g.moveCount + 1 : g.moveCount) / 2;
-    sc.moves_to_go = togo > 0 ? static_cast<unsigned>(togo) : 0u;
+    limits.moves_to_go = togo > 0 ? static_cast<unsigned>(togo) : 0u;
   }
-  if (g.st > 0) sc.move_time = static_cast<unsigned>(std::min(g.st, 2000000)) * 1000u;
+  if (g.st > 0) limits.move_time = static_cast<unsigned>(std::min(g.st, 2000000)) * 1000u;
+  return limits;
 }
 
 bool build_position(bool clocks) {
-  SearchContext& sc = searchContext;
-  clear_limits(sc);
   reset_search();
   bool ok = build_board(wbGame.moveCount);
-  if (clocks) apply_clock_limits(topBoard.side);
+  searchContext.limits = clocks ? clock_limits(topBoard.side) : SearchLimits();
   return ok;
 }
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "search/limits.h"
+
 namespace torvek {
 
 constexpr int kMaxGamePlies = 1024;
@@ -51,15 +53,16 @@ enum Mode { kForceMode = 0, kAnalyzeMode = 1, kPlayMode = 2 };
 bool record_move(const char* text);
 // Takes the guessed reply of a ponder search back out of the record.
 void drop_ponder_move();
-// Clears the search limits and statistics and sets topBoard from the record;
-// with `clocks`, also the search limits from the clocks. False when the
-// record has no start position or the position command refused a move.
+// Clears the search statistics, sets topBoard from the record and replaces
+// the search limits: by those of the clocks with `clocks`, else by none.
+// False when the record has no start position or the position command
+// refused a move.
 bool build_position(bool clocks);
 // topBoard from the start position and the first `plies` moves, nothing
 // else touched (for checking a move before it is recorded).
 bool build_board(int plies);
-// The search limits from the WinBoard clocks, for `side` to move.
-void apply_clock_limits(int side);
+// The search limits the game's clocks and "sd"/"st" give `side` to move.
+SearchLimits clock_limits(int side);
 // True when `text` is a legal move in topBoard.
 bool is_legal_move_text(const char* text);
 

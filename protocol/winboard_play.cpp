@@ -56,9 +56,9 @@ bool ponder_once(std::string& hint, unsigned epoch) {
   g.ponderHit = false;
   build_position(false);
   DebugPrint("go start ponder search (call Root) on %s", hint.c_str());
-  searchContext.ponder = true;
+  searchContext.limits.ponder = true;
   int score = Root(&topBoard);
-  searchContext.ponder = false;
+  searchContext.limits.ponder = false;
   if (!still_playing(epoch) || !globals.searching) {
     drop_ponder_move();
     return false;
@@ -146,9 +146,9 @@ void run_analysis() {
     DebugPrint("go calls Root search - Analyze");
     DebugPrint("Not ready yet");
     DebugPrint("go infinite time");
-    searchContext.infinite = true;
+    searchContext.limits.infinite = true;
     Root(&topBoard);
-    searchContext.infinite = false;
+    searchContext.limits.infinite = false;
   } while (g.mode == kAnalyzeMode && !globals.quit);
   g.mode = kForceMode;
   searchParams.OwnBook = ownBook;

@@ -1,6 +1,6 @@
 // The search object, one per search thread. It owns the search's byte copy of
 // the root board, so the game position is never touched by a search, perft or
-// listing. The protocol handlers fill the limits of the main thread's object;
+// listing. The protocol handlers set the limits of the main thread's object;
 // reset_search clears the statistics; Root fills the rest. Depths are in 1/64
 // ply inside the tree, whole plies for `iteration` and the limits; times are
 // milliseconds.
@@ -11,6 +11,7 @@
 
 #include "board/board.h"
 #include "board/types.h"
+#include "search/limits.h"
 
 namespace torvek {
 
@@ -22,16 +23,8 @@ constexpr int kNoScore = -32767;
 using Clock = std::chrono::steady_clock;
 
 struct SearchContext {
-  // Limits, set by the protocol handlers before reset_search and Root.
-  unsigned wtime = 0, btime = 0;
-  unsigned winc = 0, binc = 0;
-  unsigned moves_to_go = 0;
-  unsigned move_time = 0;
-  uint64_t node_limit = 0;
-  int depth_limit = 9999;
-  unsigned mate_limit = 0;
-  bool ponder = false;
-  bool infinite = false;
+  // Set by the protocol handlers before reset_search and Root.
+  SearchLimits limits;
   int engine_colour = 0;  // side to move at the root
 
   // Time limits from allocate_time; -1 = none.

@@ -15,19 +15,12 @@ void ensure_first_time_setup() {
 
 int run_fixed_depth_search(int depth) {
   SearchContext& sc = searchContext;
-  sc.wtime = sc.btime = sc.winc = sc.binc = 0;
-  sc.moves_to_go = 0;
-  sc.move_time = 0;
-  sc.node_limit = 0;
-  sc.mate_limit = 0;
-  sc.ponder = false;
-  sc.infinite = false;
-  sc.depth_limit = 9999;
+  sc.limits = SearchLimits();
   reset_search();
   sc.search_board = topBoard;
   sc.engine_colour = topBoard.side;
   allocate_time(false);
-  sc.depth_limit = depth;
+  sc.limits.depth_limit = depth;
   return Root(&topBoard);
 }
 

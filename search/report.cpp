@@ -84,7 +84,7 @@ void report_new_best(int iteration, int v) {
       Print("info depth %d score cp %d nodes %.0f time %.0f pv %s", iteration, v, sc.nodes,
             sc.elapsed_ms, pv.c_str());
   } else if (mate == 0 && iteration > 8) {
-    if (iteration == 15 && !sc.ponder)
+    if (iteration == 15 && !sc.limits.ponder)
       TellIcs(iteration, v, sc.elapsed_ms, sc.nodes, pv.c_str());
     else
       Print("%d %d %.0f %.0f %s", iteration, v, sc.elapsed_ms, sc.nodes, pv.c_str());

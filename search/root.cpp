@@ -248,7 +248,7 @@ int root_body(const Board* board) {
     sc.root_board = b;
     order_root_moves(sc, b);
     probe_book(sc, b);
-    DebugPrint("%s %s", sc.ponder ? "start root ponder search" : "start root normal search",
+    DebugPrint("%s %s", sc.limits.ponder ? "start root ponder search" : "start root normal search",
                globals.stopSearch ? "with break on" : "");
     bool rootInCheck = in_check(b);
 
@@ -288,7 +288,7 @@ int root_body(const Board* board) {
       search_poll();
       sc.prev_score = lastScore > best ? lastScore : best;
 
-      if (it >= sc.depth_limit && !sc.infinite && !sc.ponder) {
+      if (it >= sc.limits.depth_limit && !sc.limits.infinite && !sc.limits.ponder) {
         DebugPrint("break due to depth limit reached");
         globals.stopSearch = true;
       }

@@ -34,7 +34,7 @@ std::string seconds(double ms) {
 
 void print_allocation(const SearchContext& sc, unsigned time, unsigned inc, double alloc) {
   std::ostringstream line;
-  line << " info string mtogo=" << sc.moves_to_go << " mtim=" << sc.move_time * 0.001
+  line << " info string mtogo=" << sc.limits.moves_to_go << " mtim=" << sc.limits.move_time * 0.001
        << " time=" << time * 0.001 << " inc=" << inc * 0.001 << " alloc=" << alloc * 0.001
        << (searchParams.Ponder ? " ponder " : " nopond ");
   write_line(line.str().c_str());
@@ -48,16 +48,18 @@ void print_allocation(const SearchContext& sc, unsigned time, unsigned inc, doub
 
 void allocate_time(bool quiet) {
   SearchContext& sc = searchContext;
-  unsigned time = sc.engine_colour == 0 ? sc.wtime : sc.btime;
-  unsigned inc = sc.engine_colour == 0 ? sc.winc : sc.binc;
-  if (sc.moves_to_go == 0 || sc.moves_to_go > 30) sc.moves_to_go = searchParams.Ponder ? 26 : 30;
+  SearchLimits& limits = sc.limits;
+  unsigned time = sc.engine_colour == 0 ? limits.wtime : limits.btime;
+  unsigned inc = sc.engine_colour == 0 ? limits.winc : limits.binc;
+  if (limits.moves_to_go == 0 || limits.moves_to_go > 30)
+    limits.moves_to_go = searchParams.Ponder ? 26 : 30;
   sc.q1 = sc.q2 = sc.q3 = sc.q4 = -1;
   double alloc = 0;
-  if (!sc.infinite) {
-    if (sc.move_time > 0) {
-      sc.q4 = sc.move_time;
+  if (!limits.infinite) {
+    if (limits.move_time > 0) {
+      sc.q4 = limits.move_time;
     } else if (time > 0) {
-      alloc = static_cast<double>(time) / sc.moves_to_go + inc;
+      alloc = static_cast<double>(time) / limits.moves_to_go + inc;
       double hard = std::max(0.0, std::min(4 * alloc, static_cast<double>(time)));
       if (time < 20000 && inc == 0) alloc *= 0.5;
       double cap = std::min(0.9 * hard, std::max(0.0, time - kClockReserveMs));
@@ -68,19 +70,20 @@ void allocate_time(bool quiet) {
     }
   }
   if (!quiet && globals.debug) print_allocation(sc, time, inc, alloc);
-  if (sc.mate_limit > 0 && sc.depth_limit < 2 * static_cast<int>(sc.mate_limit))
-    sc.depth_limit = 2 * static_cast<int>(sc.mate_limit);
+  if (limits.mate_limit > 0 && limits.depth_limit < 2 * static_cast<int>(limits.mate_limit))
+    limits.depth_limit = 2 * static_cast<int>(limits.mate_limit);
 }
 
 void check_limits() {
   SearchContext& sc = searchContext;
-  if (sc.infinite || sc.ponder || globals.stopSearch) return;
+  const SearchLimits& limits = sc.limits;
+  if (limits.infinite || limits.ponder || globals.stopSearch) return;
   bool stop = false;
-  if (sc.node_limit > 0 && sc.nodes >= static_cast<double>(sc.node_limit)) {
+  if (limits.node_limit > 0 && sc.nodes >= static_cast<double>(limits.node_limit)) {
     stop = true;
     DebugPrint("Break due to nodes limit");
   }
-  if (sc.iteration > sc.depth_limit) {
+  if (sc.iteration > limits.depth_limit) {
     stop = true;
     DebugPrint("Break due to max-depth limit");
   }
@@ -102,16 +105,17 @@ void check_limits() {
 
 void set_poll_interval() {
   SearchContext& sc = searchContext;
+  unsigned moveTime = sc.limits.move_time;
   sc.poll_countdown = static_cast<int64_t>(sc.nps / 50);
-  if ((sc.move_time > 0 && sc.move_time - sc.elapsed_ms <= 5000) ||
-      (sc.move_time == 0 && sc.q4 >= 0 && sc.q4 - sc.elapsed_ms <= 5000))
+  if ((moveTime > 0 && moveTime - sc.elapsed_ms <= 5000) ||
+      (moveTime == 0 && sc.q4 >= 0 && sc.q4 - sc.elapsed_ms <= 5000))
     sc.poll_countdown = static_cast<int64_t>(sc.nps * 0.01);
   if (sc.poll_countdown == 0) sc.poll_countdown = 100;
 }
 
 void ponder_hit() {
   SearchContext& sc = searchContext;
-  sc.ponder = false;
+  sc.limits.ponder = false;
   sc.poll_countdown = 0;
   allocate_time(true);
   sc.refresh_elapsed();

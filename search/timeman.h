@@ -6,7 +6,7 @@
 
 namespace torvek {
 
-// Fills q1..q4 from the clock fields of the search context (and may raise
+// Fills q1..q4 from the clocks in the search context's limits (and may raise
 // depth_limit for a mate search); the debug lines unless `quiet`.
 void allocate_time(bool quiet);
 // Sets stopSearch when the node, depth or time limits are reached. Reads

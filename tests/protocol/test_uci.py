@@ -94,6 +94,30 @@ class UciSession(unittest.TestCase):
         if not SANITIZE:
             self.assertLess(time.time() - start, 1.0)
 
+    def test_no_limit_of_one_go_reaches_the_next(self):
+        e = self.e
+        e.send("setoption name OwnBook value false")
+        e.send("position startpos")
+
+        def depths_of(go):
+            seen = len(e.log)
+            e.send(go)
+            self.assertRegex(e.expect(is_bestmove, timeout=30 * SLOW), BESTMOVE)
+            return {int(l.split()[2]) for l in e.log[seen:] if l.startswith("info depth ")}
+
+        e.send("go nodes 1")
+        e.expect(is_bestmove, timeout=30 * SLOW)
+        self.assertIn(4, depths_of("go depth 4"))
+        # A mate search raises the depth limit to 2 plies a move.
+        self.assertEqual(max(depths_of("go depth 1 mate 2")), 4)
+        self.assertEqual(max(depths_of("go depth 2")), 2)
+        # A search that waits for "stop" must not make the next one wait.
+        for go in ("go infinite", "go ponder wtime 5000 btime 5000"):
+            e.send(go)
+            e.send("stop")
+            e.expect(is_bestmove, timeout=10 * SLOW)
+            self.assertEqual(max(depths_of("go depth 2")), 2)
+
     def test_isready_and_stop_during_infinite(self):
         self.e.send("position startpos")
         self.e.send("go infinite")

@@ -106,17 +106,14 @@ class LearnTest : public testing::Test {
   int aborted_search(bool inFirstIteration) {
     SetupFEN(topBoard, kStart);
     SearchContext& sc = searchContext;
-    sc.wtime = sc.btime = sc.winc = sc.binc = sc.moves_to_go = sc.move_time = 0;
-    sc.mate_limit = 0;
-    sc.ponder = sc.infinite = false;
-    sc.depth_limit = 9999;
+    sc.limits = SearchLimits();
     reset_search();
-    sc.node_limit = inFirstIteration ? 1 : 20000;
+    sc.limits.node_limit = inFirstIteration ? 1 : 20000;
     if (inFirstIteration) sc.poll_countdown = 1;
     globals.quiet = true;
     Root(&topBoard);
     globals.quiet = false;
-    sc.node_limit = 0;
+    sc.limits.node_limit = 0;
     return sc.iteration;
   }
   SearchParams savedParams;

@@ -138,18 +138,33 @@ TEST_F(SearchTest, RootBoardAndSearchBoardComeBackUnchanged) {
   EXPECT_EQ(std::memcmp(&before, &topBoard, sizeof(Board)), 0);
   EXPECT_TRUE(same_position(before, searchContext.search_board));
   // Also after a search stopped in the middle of the tree.
-  searchContext.node_limit = 0;
   SearchContext& sc = searchContext;
-  sc.wtime = sc.btime = sc.winc = sc.binc = sc.moves_to_go = sc.move_time = 0;
-  sc.mate_limit = 0;
-  sc.ponder = sc.infinite = false;
-  sc.depth_limit = 50;
+  sc.limits = SearchLimits();
+  sc.limits.depth_limit = 50;
   reset_search();
-  sc.node_limit = 3000;
+  sc.limits.node_limit = 3000;
   Root(&topBoard);
   EXPECT_TRUE(same_position(before, searchContext.search_board));
   EXPECT_TRUE(best_is_legal());
   EXPECT_EQ(std::memcmp(&before, &topBoard, sizeof(Board)), 0);
+}
+
+// The benchmark and the suites run after protocol searches: whatever limits
+// the last one left (a node budget, a move time, a mate search), the
+// fixed-depth search runs exactly to its depth. (A stale "ponder" or
+// "infinite" would be caught too, but as a search that never ends.)
+TEST_F(SearchTest, FixedDepthSearchIgnoresTheLimitsOfTheLastSearch) {
+  const char* fen = "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3";
+  search(fen, 4);
+  double nodes = searchContext.nodes;
+  SearchLimits& stale = searchContext.limits;
+  stale.node_limit = 1;
+  stale.move_time = 1;
+  stale.mate_limit = 5;
+  transpositionTable.clear();
+  search(fen, 4);
+  EXPECT_EQ(searchContext.depth_reached, 4);
+  EXPECT_EQ(searchContext.nodes, nodes);
 }
 
 TEST_F(SearchTest, SameSearchGivesSameNodesAndMove) {
@@ -200,19 +215,16 @@ TEST_F(SearchTest, NodeLimitedSearchesStopAndAnswerLegally) {
   std::vector<std::string> fens = test_positions();
   for (size_t n = 0; n < fens.size() && n < 12; n++) {
     SetupFEN(topBoard, fens[n].c_str());
-    sc.wtime = sc.btime = sc.winc = sc.binc = sc.moves_to_go = sc.move_time = 0;
-    sc.mate_limit = 0;
-    sc.ponder = sc.infinite = false;
-    sc.depth_limit = 9999;
+    sc.limits = SearchLimits();
     reset_search();
     // The first poll comes after 10000 nodes, later ones every 100 nodes
     // while no speed is known yet.
-    sc.node_limit = 10000 + 337 * n;
+    sc.limits.node_limit = 10000 + 337 * n;
     Root(&topBoard);
-    EXPECT_LT(sc.nodes, sc.node_limit + 150) << fens[n];
+    EXPECT_LT(sc.nodes, sc.limits.node_limit + 150) << fens[n];
     EXPECT_TRUE(best_is_legal()) << fens[n];
   }
-  sc.node_limit = 0;
+  sc.limits.node_limit = 0;
 }
 
 TEST_F(SearchTest, ForgedTableMoveIsNeverPlayed) {

@@ -17,11 +17,7 @@ class TimeTest : public testing::Test {
   void SetUp() override {
     saved = searchParams;
     SearchContext& sc = searchContext;
-    sc.wtime = sc.btime = sc.winc = sc.binc = sc.moves_to_go = sc.move_time = 0;
-    sc.node_limit = 0;
-    sc.mate_limit = 0;
-    sc.depth_limit = 9999;
-    sc.ponder = sc.infinite = false;
+    sc.limits = SearchLimits();
     sc.engine_colour = 0;
     sc.iteration = 1;
     sc.root_index = 0;
@@ -72,11 +68,11 @@ TEST_F(TimeTest, AllocationFromTheClock) {
   };
   for (const Case& c : cases) {
     SearchContext& sc = searchContext;
-    sc.wtime = c.time;
-    sc.winc = c.inc;
-    sc.btime = 1;  // the engine plays white: black's clock is ignored
-    sc.moves_to_go = c.togo;
-    sc.move_time = c.movetime;
+    sc.limits.wtime = c.time;
+    sc.limits.winc = c.inc;
+    sc.limits.btime = 1;  // the engine plays white: black's clock is ignored
+    sc.limits.moves_to_go = c.togo;
+    sc.limits.move_time = c.movetime;
     searchParams.Ponder = c.ponder;
     allocate_time(true);
     EXPECT_NEAR(sc.q1, c.q1, 1e-6) << c.time << " " << c.togo;
@@ -85,8 +81,8 @@ TEST_F(TimeTest, AllocationFromTheClock) {
     EXPECT_NEAR(sc.q4, c.q4, 1e-6) << c.time << " " << c.togo;
   }
   EXPECT_NEAR(searchContext.q4, -1, 0);
-  searchContext.wtime = 10000;
-  searchContext.moves_to_go = 0;
+  searchContext.limits.wtime = 10000;
+  searchContext.limits.moves_to_go = 0;
   allocate_time(true);
   EXPECT_NEAR(searchContext.q4, 666.7, 0.05);
 }
@@ -94,18 +90,18 @@ TEST_F(TimeTest, AllocationFromTheClock) {
 TEST_F(TimeTest, LowClockKeepsAReserveWhateverTheIncrement) {
   SearchContext& sc = searchContext;
   searchParams.Ponder = false;
-  sc.winc = 1000;
-  sc.wtime = 300;  // every limit would be 90 % of the clock: 270
+  sc.limits.winc = 1000;
+  sc.limits.wtime = 300;  // every limit would be 90 % of the clock: 270
   allocate_time(true);
   EXPECT_DOUBLE_EQ(sc.q1, 200);
   EXPECT_DOUBLE_EQ(sc.q4, 200);
-  sc.wtime = 60;  // less than the reserve: move at the first poll
+  sc.limits.wtime = 60;  // less than the reserve: move at the first poll
   allocate_time(true);
   EXPECT_DOUBLE_EQ(sc.q4, 0);
   EXPECT_TRUE(stops_at(0));
   // A fast Fischer clock keeps its limits: 1000 / 30 + 10 = 43.3 ms.
-  sc.winc = 10;
-  sc.wtime = 1000;
+  sc.limits.winc = 10;
+  sc.limits.wtime = 1000;
   allocate_time(true);
   EXPECT_NEAR(sc.q2, 43.333, 0.001);
   EXPECT_NEAR(sc.q4, 156, 0.001);  // 0.9 x 4 x 43.3
@@ -115,27 +111,27 @@ TEST_F(TimeTest, BlackUsesItsOwnClockAndInfiniteHasNoLimit) {
   SearchContext& sc = searchContext;
   searchParams.Ponder = false;
   sc.engine_colour = 1;
-  sc.wtime = 1000;
-  sc.btime = 60000;
+  sc.limits.wtime = 1000;
+  sc.limits.btime = 60000;
   allocate_time(true);
   EXPECT_DOUBLE_EQ(sc.q2, 2000);
-  sc.infinite = true;
+  sc.limits.infinite = true;
   allocate_time(true);
   EXPECT_EQ(sc.q4, -1);
 }
 
 TEST_F(TimeTest, MateSearchRaisesTheDepthLimit) {
-  searchContext.mate_limit = 3;
-  searchContext.depth_limit = 4;
+  searchContext.limits.mate_limit = 3;
+  searchContext.limits.depth_limit = 4;
   allocate_time(true);
-  EXPECT_EQ(searchContext.depth_limit, 6);
-  searchContext.depth_limit = 9;
+  EXPECT_EQ(searchContext.limits.depth_limit, 6);
+  searchContext.limits.depth_limit = 9;
   allocate_time(true);
-  EXPECT_EQ(searchContext.depth_limit, 9);
+  EXPECT_EQ(searchContext.limits.depth_limit, 9);
 }
 
 TEST_F(TimeTest, MoveTimeStopsFiftyMillisecondsEarly) {
-  searchContext.move_time = 5000;
+  searchContext.limits.move_time = 5000;
   allocate_time(true);
   EXPECT_FALSE(stops_at(4949));
   EXPECT_TRUE(stops_at(4950));
@@ -174,19 +170,19 @@ TEST_F(TimeTest, SoftLimitsOnlyOnTheFirstRootMoveAndWithoutDrops) {
 
 TEST_F(TimeTest, NodeAndDepthLimitsAndTheirExemptions) {
   SearchContext& sc = searchContext;
-  sc.node_limit = 1000;
+  sc.limits.node_limit = 1000;
   sc.nodes = 999;
   EXPECT_FALSE(stops_at(0));
   sc.nodes = 1000;
   EXPECT_TRUE(stops_at(0));
-  sc.ponder = true;
+  sc.limits.ponder = true;
   EXPECT_FALSE(stops_at(0));
-  sc.ponder = false;
-  sc.infinite = true;
+  sc.limits.ponder = false;
+  sc.limits.infinite = true;
   EXPECT_FALSE(stops_at(0));
-  sc.infinite = false;
-  sc.node_limit = 0;
-  sc.depth_limit = 3;
+  sc.limits.infinite = false;
+  sc.limits.node_limit = 0;
+  sc.limits.depth_limit = 3;
   sc.iteration = 3;
   EXPECT_FALSE(stops_at(0));
   sc.iteration = 4;
@@ -212,7 +208,7 @@ TEST_F(TimeTest, PollIntervalFollowsTheSpeed) {
     sc.nps = c.nps;
     sc.elapsed_ms = c.elapsed;
     sc.q4 = c.q4;
-    sc.move_time = c.movetime;
+    sc.limits.move_time = c.movetime;
     set_poll_interval();
     EXPECT_EQ(sc.poll_countdown, c.countdown) << c.q4 << " " << c.movetime;
   }
@@ -221,13 +217,13 @@ TEST_F(TimeTest, PollIntervalFollowsTheSpeed) {
 TEST_F(TimeTest, PonderHitCountsThePonderTime) {
   SearchContext& sc = searchContext;
   searchParams.Ponder = false;
-  sc.wtime = 60000;
-  sc.ponder = true;
+  sc.limits.wtime = 60000;
+  sc.limits.ponder = true;
   // Pondered for 3 s: Q1 and Q2 would lie in the past; only the first of
   // Q4, Q3, Q2, Q1 already passed is moved to now.
   sc.start_time = Clock::now() - std::chrono::milliseconds(3000);
   ponder_hit();
-  EXPECT_FALSE(sc.ponder);
+  EXPECT_FALSE(sc.limits.ponder);
   EXPECT_EQ(sc.poll_countdown, 0);
   EXPECT_DOUBLE_EQ(sc.q4, 7200);
   EXPECT_DOUBLE_EQ(sc.q3, 4000);
