@@ -74,6 +74,18 @@ void FatalError(const char* format, ...) {
 FatalTrap::FatalTrap() { fatalTraps++; }
 FatalTrap::~FatalTrap() { fatalTraps--; }
 
+QuietLift::QuietLift() : wasQuiet_(globals.quiet) {
+  if (!wasQuiet_) return;
+  globals.quiet = false;
+  write_line("info string not quiet anymore");
+}
+
+QuietLift::~QuietLift() {
+  if (!wasQuiet_) return;
+  globals.quiet = true;
+  write_line("info string quiet now");
+}
+
 void write_raw(const char* text) {
   std::fputs(text, stdout);
   std::fflush(stdout);

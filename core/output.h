@@ -32,6 +32,19 @@ class FatalTrap {
 void SetDebug(bool on);
 void TellIcs(int depth, int score, double time, double nodes, const char* pv);
 
+// Lifts "quiet" while it lives, for the final answer, which the GUI must
+// always see; says so in an info line on each side when it does.
+class QuietLift {
+ public:
+  QuietLift();
+  ~QuietLift();
+  QuietLift(const QuietLift&) = delete;
+  QuietLift& operator=(const QuietLift&) = delete;
+
+ private:
+  bool wasQuiet_;
+};
+
 // Raw text without end-of-line, flushed (prompt, kibitz prefixes).
 void write_raw(const char* text);
 // A complete line written directly, bypassing quiet and the info filter.

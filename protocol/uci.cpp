@@ -15,9 +15,10 @@
 #include "core/output.h"
 #include "core/text.h"
 #include "protocol/protocol.h"
+#include "protocol/uci_result.h"
 #include "search/context.h"
 #include "search/learn.h"
-#include "search/report.h"
+#include "search/result.h"
 #include "search/root.h"
 #include "search/timeman.h"
 #include "search/tt.h"
@@ -116,7 +117,7 @@ void cmd_go(const char* line) {
   if (globals.debug) Print("info string >%s", line);
   reset_search();
   int score = Root(&topBoard);
-  report_result_uci(score);
+  report_result_uci(search_result(searchContext, score));
   globals.searching = false;
 }
 

@@ -13,9 +13,10 @@
 #include "core/input.h"
 #include "core/output.h"
 #include "protocol/winboard_game.h"
+#include "protocol/winboard_result.h"
 #include "search/context.h"
 #include "search/params.h"
-#include "search/report.h"
+#include "search/result.h"
 #include "search/root.h"
 
 namespace torvek {
@@ -26,7 +27,7 @@ namespace {
 // the engine has nothing to play or the game is over for it.
 bool play_result(int score, std::string& hint) {
   std::string moveText;
-  GameEnd end = report_result_winboard(score, moveText, hint);
+  GameEnd end = report_result_winboard(search_result(searchContext, score), moveText, hint);
   if (!moveText.empty() && !record_move(moveText.c_str()))
     Print("Error (game record is full, %d plies): %s", kMaxGamePlies, moveText.c_str());
   if (end == GameEnd::kMate || moveText.empty()) {

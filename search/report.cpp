@@ -1,9 +1,10 @@
-// Search reporting for both programs. Lines go through Print, which in the
-// WinBoard program drops every line that starts with "info", so the UCI
-// lines may be written unconditionally where both programs share a step.
+// Search reporting for both programs while the search runs; the final
+// answer is the protocols' (protocol/*_result.cpp). Lines go through Print,
+// which in the WinBoard program drops every line that starts with "info", so
+// the UCI lines may be written unconditionally where both programs share a
+// step.
 #include "search/report.h"
 
-#include "board/attack.h"
 #include "board/movetext.h"
 #include "core/globals.h"
 #include "core/output.h"
@@ -17,28 +18,6 @@ namespace {
 
 constexpr int kMaxPvText = 512;
 constexpr double kPeriodicReportMs = 2000;
-
-// Lifts "quiet" for the final answer, which the GUI must always see.
-class QuietLift {
- public:
-  QuietLift() : wasQuiet_(globals.quiet) {
-    if (!wasQuiet_) return;
-    globals.quiet = false;
-    write_line("info string not quiet anymore");
-  }
-  ~QuietLift() {
-    if (!wasQuiet_) return;
-    globals.quiet = true;
-    write_line("info string quiet now");
-  }
-
- private:
-  bool wasQuiet_;
-};
-
-bool has_ponder_move(const SearchContext& sc) {
-  return sc.root_pv[0] == sc.best_move && move_is_ok(sc.root_pv[1]);
-}
 
 }  // namespace
 
@@ -123,74 +102,6 @@ void report_iteration() {
   if (kWinBoard || sc.iteration <= 0) return;
   Print("info depth %d nodes %.0f time %.0f nps %.0f", sc.iteration, sc.nodes, sc.elapsed_ms,
         sc.nps);
-}
-
-void report_result_uci(int v) {
-  SearchContext& sc = searchContext;
-  int mate = mate_distance(v);
-  std::string pv = pv_text(sc.root_pv);
-  if (mate != 0)
-    Print("info depth %d score mate %d nodes %.0f nps %.0f time %.0f pv %s", sc.iteration, mate,
-          sc.nodes, sc.nps, sc.elapsed_ms, pv.c_str());
-  else
-    Print("info depth %d score cp %d nodes %.0f nps %.0f time %.0f pv %s", sc.iteration, v,
-          sc.nodes, sc.nps, sc.elapsed_ms, pv.c_str());
-  Print("info hashfull %.0f", transpositionTable.hashfull());
-  {
-    QuietLift lift;
-    // Without a legal move the UCI null move tells the GUI there is none.
-    std::string best = move_text(sc.best_move);
-    if (has_ponder_move(sc))
-      Print("bestmove %s ponder %s", best.c_str(), move_text(sc.root_pv[1]).c_str());
-    else
-      Print("bestmove %s", best.c_str());
-    Print("DBU: 50cnt=%u", static_cast<unsigned>(sc.search_board.fifty));
-  }
-}
-
-GameEnd report_result_winboard(int v, std::string& moveText, std::string& hintText) {
-  SearchContext& sc = searchContext;
-  moveText.clear();
-  hintText.clear();
-  int mate = mate_distance(v);
-  TellIcs(sc.iteration, v, sc.elapsed_ms, sc.nodes, pv_text(sc.root_pv).c_str());
-  bool engineWhite = sc.engine_colour == 0;
-  // No legal move: the GUI waits for an answer, so say why there is none.
-  if (sc.best_move == 0 && sc.root_moves.count == 0) {
-    if (in_check(sc.search_board))
-      Print("%s", engineWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
-    else
-      Print("1/2-1/2 {Stalemate}");
-    return GameEnd::kMate;
-  }
-  // A draw by rule is claimed in the position the opponent's move made, so
-  // before the engine's own move changes it.
-  bool draw = is_draw(sc.search_board, true);
-  if (draw) {
-    sc.best_score = 0;
-    Print("1/2-1/2 %s", sc.search_board.fifty >= 100 ? "{Draw by 50-move rule}"
-                                                     : "{Draw by repetition}");
-  }
-  if (sc.best_move != 0) {
-    moveText = move_text(sc.best_move);
-    QuietLift lift;
-    if (has_ponder_move(sc)) {
-      hintText = move_text(sc.root_pv[1]);
-      Print("move %s\nHint: %s", moveText.c_str(), hintText.c_str());
-    } else {
-      Print("move %s", moveText.c_str());
-    }
-  }
-  Print("DBW: 50cnt=%u", static_cast<unsigned>(sc.search_board.fifty));
-  if (mate == 1) {
-    Print("%s", engineWhite ? "1-0 {White mates}" : "0-1 {Black mates}");
-    return GameEnd::kMate;
-  }
-  if (mate == -1 && sc.best_move == 0) {
-    Print("%s", engineWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
-    return GameEnd::kMate;
-  }
-  return draw ? GameEnd::kDraw : GameEnd::kNone;
 }
 
 }  // namespace torvek

@@ -1,7 +1,8 @@
-// Everything the search writes while it thinks and when it ends: the UCI
-// "info" lines and "bestmove", the WinBoard thinking, "move" and result
-// lines, the periodic hashfull report. The score-change flags that time
-// management reads are set here, when a new best move is reported.
+// Everything the search writes while it thinks: the UCI "info" lines, the
+// WinBoard thinking lines, the periodic hashfull report; and the texts of
+// scores and moves that the protocols' final answers use too. The
+// score-change flags that time management reads are set here, when a new
+// best move is reported.
 #pragma once
 
 #include <cstdint>
@@ -23,13 +24,5 @@ void report_currmove();
 void report_periodic();
 // After each completed iteration ("info depth ... nps ..."), UCI only.
 void report_iteration();
-
-void report_result_uci(int score);
-
-enum class GameEnd { kNone, kMate, kDraw };
-// Writes "move" (and "Hint:") and the game-end line; hands the move and hint
-// texts back (empty when none). kMate: the engine should stop playing its
-// side, as after "force".
-GameEnd report_result_winboard(int score, std::string& moveText, std::string& hintText);
 
 }  // namespace torvek

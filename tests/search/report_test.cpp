@@ -1,6 +1,7 @@
 // Search reporting (UCI program): mate distances, the score-change flags
-// that time management reads, and the final answer lines, captured from
-// standard output.
+// that time management reads, and the lines of a new best move, captured
+// from standard output. The final answers are the protocols' and are tested
+// in tests/protocol.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,12 +15,6 @@
 using namespace torvek;
 
 namespace {
-
-std::string capture(void (*fn)(int), int score) {
-  testing::internal::CaptureStdout();
-  fn(score);
-  return testing::internal::GetCapturedStdout();
-}
 
 void set_pv(std::initializer_list<int> moves) {
   int i = 0;
@@ -80,47 +75,4 @@ TEST(Report, NewBestLinesOnlyForMatesBeforeIterationNine) {
   EXPECT_NE(out.find("info depth 5 score mate 2 nodes"), std::string::npos) << out;
   EXPECT_NE(out.find("info depth 9 score cp 30 nodes"), std::string::npos) << out;
   EXPECT_NE(out.find(" pv e2e4\n"), std::string::npos) << out;
-}
-
-TEST(Report, BestmoveWithPonderMoveNullMoveAndNoMove) {
-  SearchContext& sc = searchContext;
-  static Board b;
-  SetupFEN(b, kStartFen);
-  sc.search_board = b;
-  sc.iteration = 7;
-  int e2e4 = text_to_move(b, "e2e4"), e7e5 = text_to_move(b, "e7e5");
-  sc.best_move = e2e4;
-  set_pv({e2e4, e7e5});
-  std::string out = capture(report_result_uci, 25);
-  EXPECT_NE(out.find("info depth 7 score cp 25 nodes"), std::string::npos) << out;
-  EXPECT_NE(out.find("bestmove e2e4 ponder e7e5\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("DBU: 50cnt=0\n"), std::string::npos) << out;
-
-  set_pv({e2e4, MoveNull});
-  out = capture(report_result_uci, 25);
-  EXPECT_NE(out.find("bestmove e2e4\n"), std::string::npos) << out;
-
-  sc.best_move = 0;
-  set_pv({});
-  out = capture(report_result_uci, -29999);
-  EXPECT_NE(out.find("score mate -1"), std::string::npos) << out;
-  EXPECT_NE(out.find("bestmove 0000\n"), std::string::npos) << out;
-}
-
-TEST(Report, QuietIsLiftedForTheAnswerOnly) {
-  SearchContext& sc = searchContext;
-  static Board b;
-  SetupFEN(b, kStartFen);
-  sc.search_board = b;
-  sc.best_move = text_to_move(b, "d2d4");
-  set_pv({sc.best_move});
-  globals.quiet = true;
-  std::string out = capture(report_result_uci, 10);
-  EXPECT_TRUE(globals.quiet);
-  globals.quiet = false;
-  EXPECT_EQ(out.find("info depth"), std::string::npos);
-  EXPECT_NE(out.find("info string not quiet anymore\nbestmove d2d4\nDBU: 50cnt=0\n"
-                     "info string quiet now\n"),
-            std::string::npos)
-      << out;
 }
