@@ -109,12 +109,12 @@ bool entry_matches(const CommandEntry& entry, const std::string& line) {
 }
 
 bool HandleInput(std::string& line) {
-  if (!kWinBoard) return dispatch(line);
-  GuardFrame frame(GuardKind::kHandleInput);
-  frame.text = line.c_str();
   int* outer = dispatchStage;
-  dispatchStage = &frame.status;
-  bool quit = guarded(frame, [&] { return dispatch(line); });
+  auto fill = [&](GuardFrame& frame) {
+    frame.text = line.c_str();
+    dispatchStage = &frame.status;
+  };
+  bool quit = guarded_in_winboard(GuardKind::kHandleInput, fill, [&] { return dispatch(line); });
   dispatchStage = outer;
   return quit;
 }

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "core/globals.h"
+
 namespace torvek {
 
 enum class GuardKind : uint8_t { kHandleInput, kRoot, kSearch, kQS, kEvalu8, kEvalu8Passer };
@@ -79,6 +81,18 @@ inline auto guarded(GuardFrame& frame, Body&& body) -> decltype(body()) {
     report_guard(frame);
     throw;
   }
+}
+
+// The wrappers of the guarded routines: in the WinBoard program runs `body`
+// inside a guard on a frame of `kind` that `fill` completes; the UCI program
+// has no fault reports and calls `body` directly, building no frame, so the
+// wrapper costs it nothing on the search's paths.
+template <class Fill, class Body>
+inline auto guarded_in_winboard(GuardKind kind, Fill&& fill, Body&& body) -> decltype(body()) {
+  if (!kWinBoard) return body();
+  GuardFrame frame(kind);
+  fill(frame);
+  return guarded(frame, body);
 }
 
 }  // namespace torvek

@@ -121,12 +121,13 @@ int draw_value_white_view(const Board& b, int phase) {
 
 int evalu8(const Board& b, int alpha, int beta) {
   Running run;
-  if (!kWinBoard) return evaluate(b, alpha, beta, run);
-  GuardFrame frame(GuardKind::kEvalu8);
-  frame.status = 32;
-  frame.live[0] = &run.opening;
-  frame.live[1] = &run.endgame;
-  return guarded(frame, [&] { return evaluate(b, alpha, beta, run); });
+  auto fill = [&](GuardFrame& frame) {
+    frame.status = 32;
+    frame.live[0] = &run.opening;
+    frame.live[1] = &run.endgame;
+  };
+  return guarded_in_winboard(GuardKind::kEvalu8, fill,
+                             [&] { return evaluate(b, alpha, beta, run); });
 }
 
 void reset_eval_weights(Board& b) {

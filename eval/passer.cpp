@@ -141,9 +141,8 @@ void passer_terms(const Board& b, const PawnInfo& info, int& opening, int& endga
 }  // namespace
 
 void evalu8Passer(const Board& b, const PawnInfo& info, int& opening, int& endgame) {
-  if (!kWinBoard) return passer_terms(b, info, opening, endgame);
-  GuardFrame frame(GuardKind::kEvalu8Passer);
-  guarded(frame, [&] { passer_terms(b, info, opening, endgame); });
+  guarded_in_winboard(GuardKind::kEvalu8Passer, [](GuardFrame&) {},
+                      [&] { passer_terms(b, info, opening, endgame); });
 }
 
 }  // namespace torvek

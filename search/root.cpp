@@ -344,14 +344,14 @@ int root_body(const Board* board) {
 }  // namespace
 
 int Root(const Board* board) {
-  if (!kWinBoard) return root_body(board);
-  SearchContext& sc = searchContext;
-  GuardFrame frame(GuardKind::kRoot);
-  frame.live[0] = &sc.iteration;
-  frame.live[1] = &sc.root_index;
-  frame.moves = &sc.root_move;
-  frame.moveCount = 1;
-  return guarded(frame, [&] { return root_body(board); });
+  auto fill = [](GuardFrame& frame) {
+    SearchContext& sc = searchContext;
+    frame.live[0] = &sc.iteration;
+    frame.live[1] = &sc.root_index;
+    frame.moves = &sc.root_move;
+    frame.moveCount = 1;
+  };
+  return guarded_in_winboard(GuardKind::kRoot, fill, [&] { return root_body(board); });
 }
 
 }  // namespace torvek

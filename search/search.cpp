@@ -464,24 +464,26 @@ int qs_node(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
 }
 
 int Search(Board& b, int alpha, int beta, int depth, int ply, uint16_t* pv, int nt) {
-  if (!kWinBoard) return search_node(b, alpha, beta, depth, ply, pv, nt);
-  GuardFrame frame(GuardKind::kSearch);
-  frame.values[0] = ply;
-  frame.values[1] = alpha;
-  frame.values[2] = beta;
-  frame.moves = this_search().move_stack;
-  frame.moveCount = ply < kMaxPly ? ply : kMaxPly;
-  return guarded(frame, [&] { return search_node(b, alpha, beta, depth, ply, pv, nt); });
+  auto fill = [&](GuardFrame& frame) {
+    frame.values[0] = ply;
+    frame.values[1] = alpha;
+    frame.values[2] = beta;
+    frame.moves = this_search().move_stack;
+    frame.moveCount = ply < kMaxPly ? ply : kMaxPly;
+  };
+  return guarded_in_winboard(GuardKind::kSearch, fill,
+                             [&] { return search_node(b, alpha, beta, depth, ply, pv, nt); });
 }
 
 int QS(Board& b, int alpha, int beta, int qdepth, int ply, uint16_t* pv) {
-  if (!kWinBoard) return qs_node(b, alpha, beta, qdepth, ply, pv);
-  GuardFrame frame(GuardKind::kQS);
-  frame.values[0] = ply;
-  frame.values[1] = 0;
-  frame.values[2] = alpha;
-  frame.values[3] = beta;
-  return guarded(frame, [&] { return qs_node(b, alpha, beta, qdepth, ply, pv); });
+  auto fill = [&](GuardFrame& frame) {
+    frame.values[0] = ply;
+    frame.values[1] = 0;
+    frame.values[2] = alpha;
+    frame.values[3] = beta;
+  };
+  return guarded_in_winboard(GuardKind::kQS, fill,
+                             [&] { return qs_node(b, alpha, beta, qdepth, ply, pv); });
 }
 
 }  // namespace torvek
