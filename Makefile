@@ -6,12 +6,13 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 PGO_BUILD ?= build-pgo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
 
-.PHONY: deps build pgo run run-winboard test test-sanitize fuzz-build fuzz fuzz-smoke clean
+.PHONY: deps build pgo run run-winboard test test-sanitize test-tsan fuzz-build fuzz fuzz-smoke clean
 
 deps:
 	@sh scripts/install-deps.sh
@@ -43,6 +44,16 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
 
+# ThreadSanitizer: the parallel search at 2 and 4 threads (tests labelled
+# "threads": the shared table under concurrent writers, searches started,
+# stopped, pondered and abandoned through both programs). The first race
+# ends the run.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVEK_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+		ctest --output-on-failure -j $(JOBS) -L threads
+
 # libFuzzer targets (clang, AddressSanitizer + UBSan) in build-fuzz/; see
 # fuzz/run.sh. `make fuzz FUZZ_SECONDS=1200` runs each target that long.
 fuzz-build:
@@ -58,4 +69,4 @@ fuzz-smoke: fuzz-build
 	sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) $(FUZZ_TARGETS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(PGO_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(PGO_BUILD) $(FUZZ_BUILD)

@@ -4,6 +4,7 @@
 #include "control/params.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -14,12 +15,14 @@
 #include "core/globals.h"
 #include "core/output.h"
 #include "search/params.h"
+#include "search/threads.h"
 
 namespace torvek {
 
 bool paramDraw, paramResign;
 int paramTell, paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
 int paramHashBytes;
+int paramThreads = 1;
 std::string bookFileName = "nork.book";
 bool bookOpen = false;
 
@@ -57,6 +60,7 @@ IntParam kIntParams[] = {
     {"LMRStartDepth", 0, &searchParams.LMRStartDepth, 300, 0, 600, kPlyHundredths},
     {"NullReduction", 0, &searchParams.NullReduction, 300, 0, 600, kPlyHundredths},
     {"NullStartDepth", 0, &searchParams.NullStartDepth, 200, 0, 600, kPlyHundredths},
+    {"Threads", 0, &paramThreads, 1, 1, kMaxSearchThreads, kThreadCount},
     {nullptr, 0, nullptr, 0, 0, 0, 0},
 };
 
@@ -105,6 +109,10 @@ void set_int_option(IntParam& p, const char* value) {
     if (set_hash_megabytes(v)) hash_clear();
     return;
   }
+  if (p.kind == kThreadCount) {
+    apply_thread_count(v);
+    return;
+  }
   *p.target = clamp_int(scale_param(p.kind, v));
 }
 
@@ -123,6 +131,7 @@ long long scale_param(int kind, long long v) {
     case kPlyHundredths: return (v * 64 + 50) / 100;
     case kPercent16384: return (v * 16384 + 50) / 100;
     case kMegabytes: return v * 1048576;
+    case kThreadCount: return v;
     default:
       Print("Error in Engine paramter");
       std::exit(1);
@@ -137,6 +146,12 @@ void apply_parameter_defaults() {
   for (BoolParam* p = kBoolParams; p->name; p++) *p->target = p->defaultValue;
   for (IntParam* p = kIntParams; p->name; p++) *p->target = clamp_int(scale_param(p->kind, p->defaultValue));
   allocate_hash();
+  apply_thread_count(paramThreads);
+}
+
+void apply_thread_count(long long count) {
+  int wanted = static_cast<int>(std::clamp<long long>(count, 1, kMaxSearchThreads));
+  paramThreads = set_search_threads(wanted);
 }
 
 void print_uci_options() {

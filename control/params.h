@@ -21,6 +21,7 @@ enum ParamKind {
   kPlyHundredths = 1,  // (v * 64 + 50) / 100: 64 units make one ply
   kPercent16384 = 2,   // (v * 16384 + 50) / 100
   kMegabytes = 3,      // v * 1048576 bytes; re-allocates the hash table
+  kThreadCount = 4,    // v search threads, 1..256; starts or ends helper threads
 };
 
 struct IntParam {
@@ -41,6 +42,7 @@ const IntParam* int_params();
 extern bool paramDraw, paramResign;
 extern int paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
 extern int paramHashBytes;
+extern int paramThreads;
 extern std::string bookFileName;
 extern bool bookOpen;
 
@@ -52,6 +54,21 @@ long long scale_param(int kind, long long v);
 void apply_parameter_defaults();
 // Re-allocates the hash table for paramHashBytes.
 void allocate_hash();
+// Sets the search threads to `count`, clamped to the Threads row's range;
+// paramThreads becomes the count that could be started.
+void apply_thread_count(long long count);
+
+// The WinBoard GUI's "memory N" and "cores N": clamped to the ranges of the
+// Hash and Threads rows, applied at once (after the search, when one runs)
+// and kept over the ini file's values at every new game.
+void set_gui_memory(long long megabytes);
+void set_gui_cores(long long cores);
+// What "memory" or "cores" left for the end of a search.
+void apply_pending_gui_settings();
+// The ini reader's value of `row`, or the GUI's where it sent one.
+int gui_override(const IntParam& row, int value);
+// Back to "the GUI sent neither" (the ini file decides again).
+void forget_gui_settings();
 
 // The UCI side: the option list of "uci" (compile-time defaults) and one
 // "setoption" line.

@@ -59,13 +59,14 @@ void read_ini() {
   for (const BoolParam* p = bool_params(); p->name; p++)
     *p->target = ini_get_int(file, "torvek", p->name, p->defaultValue) != 0;
   for (const IntParam* p = int_params(); p->name; p++) {
-    int v = clamp_row(*p, ini_get_int(file, "Torvek", p->name, p->defaultValue));
-    if (p->kind < kPlain || p->kind > kMegabytes) {
+    int v = gui_override(*p, clamp_row(*p, ini_get_int(file, "Torvek", p->name, p->defaultValue)));
+    if (p->kind < kPlain || p->kind > kThreadCount) {
       Print("Error in read_ini Engine paramter");
       std::exit(1);
     }
     *p->target = static_cast<int>(scale_param(p->kind, v));
     if (p->kind == kMegabytes) allocate_hash();
+    if (p->kind == kThreadCount) apply_thread_count(*p->target);
   }
   if (globals.debug) report_ini_values();
 }

@@ -21,6 +21,7 @@
 #include "search/context.h"
 #include "search/hooks.h"
 #include "search/report.h"
+#include "search/threads.h"
 #include "search/timeman.h"
 
 namespace torvek {
@@ -52,12 +53,16 @@ bool any_begins(const std::string& line, const char* const* prefixes) {
 
 bool analyzing() { return commandHandler.analyzing && commandHandler.analyzing(); }
 
+// xboard may send its memory and core counts at any time; their handlers
+// keep them for the end of the search.
+const char* const kGuiShare[] = {"memory ", "cores ", nullptr};
+
 // What an analysis lets through: the commands that end it or restart it on
 // another position, and the GUI's synchronisation.
 bool let_through_analyzing(const std::string& line) {
   static const char* const kWords[] = {"quit", "q", "exit", "new", "undo", "hint", nullptr};
   static const char* const kPrefixes[] = {"usermove ", "setboard ", "ping ", "isready", nullptr};
-  return any_equal(line, kWords) || any_begins(line, kPrefixes);
+  return any_equal(line, kWords) || any_begins(line, kPrefixes) || any_begins(line, kGuiShare);
 }
 
 // During a normal or ponder search. The WinBoard program also needs "force"
@@ -70,7 +75,7 @@ bool let_through_searching(const std::string& line) {
   static const char* const kPrefixes[] = {"usermove ", "result ", "time ", "otim ", "ping ",
                                           "isready", nullptr};
   return any_equal(line, kWords) || any_begins(line, kPrefixes) ||
-         (kWinBoard && any_equal(line, kWinBoardWords));
+         (kWinBoard && (any_equal(line, kWinBoardWords) || any_begins(line, kGuiShare)));
 }
 
 bool let_through(const std::string& line) {
@@ -81,7 +86,7 @@ bool let_through(const std::string& line) {
 void print_analysis_status() {
   const SearchContext& sc = searchContext;
   int left = sc.root_moves.count - sc.root_index;
-  Print("stat01: %.0f %.0f %i %u %u %s", sc.elapsed_ms * 0.1, sc.nodes, sc.iteration,
+  Print("stat01: %.0f %.0f %i %u %u %s", sc.elapsed_ms * 0.1, total_nodes(sc), sc.iteration,
         static_cast<unsigned>(left > 0 ? left : 0), static_cast<unsigned>(sc.root_moves.count),
         move_text(sc.root_move).c_str());
 }

@@ -1,5 +1,5 @@
 // King and pawn against king, decided by the bitbase in the board's kpkTable
-// (loaded from "KPK.dat"; tools/kpkgen writes that file). A set bit means the
+// (loaded from "KPK.dat"; programs/kpkgen writes that file). A set bit means the
 // pawn side wins; a missing file leaves every position a draw.
 #pragma once
 

@@ -63,6 +63,7 @@ void cmd_protover(const char*) {
   Print("feature ping=1 setboard=1 playother=1 usermove=1 sigint=0 reuse=0 colors=0 ics=1 ");
   write_raw("feature ");
   Print("myname=\"Torvek %s\"", globals.version);
+  Print("feature smp=1 memory=1");
   Print("feature done=1");
   DebugPrint("protover ok");
 }
@@ -279,6 +280,10 @@ void cmd_ping(const char* line) {
   Print("%s", n);
 }
 
+// xboard's share of the machine: table megabytes and search threads.
+void cmd_memory(const char* line) { set_gui_memory(read_number(argument(line))); }
+void cmd_cores(const char* line) { set_gui_cores(read_number(argument(line))); }
+
 void cmd_ics(const char* line) { globals.onIcs = std::strcmp(argument(line), "-") != 0; }
 void cmd_computer(const char*) { globals.computerOpponent = true; }
 
@@ -310,6 +315,8 @@ const CommandEntry kWinBoardTable[] = {
     {"Easy", 0, cmd_easy, "WB - ponder off"},
     {"Ics ", 4, cmd_ics, "WB - playing on an Internet Chess Server"},
     {"Computer", 0, cmd_computer, "WB - a computer account on ICS"},
+    {"memory ", 7, cmd_memory, "WB - megabytes the engine may use for its hash table"},
+    {"cores ", 6, cmd_cores, "WB - cores the engine may use for its search threads"},
     {nullptr, 0, nullptr, nullptr},
 };
 

@@ -109,6 +109,7 @@ void think() {
 }
 
 void finish_pending_new() {
+  apply_pending_gui_settings();
   if (!wbGame.newGamePending) return;
   wbGame.newGamePending = false;
   start_new_game_tables();

@@ -6,13 +6,14 @@
 # when one of our programs made a fault.
 #
 #   scripts/soak.sh [-n GAMES] [-t BASE+INC] [-m MATCH_DIR] [-b BUILD]
-#                   [-o OUT_DIR] [-c "CONFIGS"] [-P PEER]
+#                   [-o OUT_DIR] [-c "CONFIGS"] [-P PEER] [-T THREADS]
 #
 # GAMES is per configuration (100); CONFIGS is any of uci uci-ponder xb
 # xb-ponder (all four); SKILL in the environment sets Stockfish's skill
 # level (3). MATCH_DIR is a writable copy of the referee; when it
 # lacks match.js it is copied from ../shared/tools/match and set up with
-# `npm ci`. PEER is stockfish (default), phalanx or fairymax. Our programs run in a folder
+# `npm ci`. PEER is stockfish (default), phalanx or fairymax. THREADS (1) is
+# our programs' search threads (UCI Threads, xboard cores). Our programs run in a folder
 # of their own under OUT_DIR with KPK.dat and the default book beside them, as
 # a GUI starts an engine in its folder; learn.bin grows there across games.
 set -eu
@@ -25,7 +26,8 @@ build=$here/build
 out=
 configs="uci uci-ponder xb xb-ponder"
 peer=stockfish
-while getopts n:t:m:b:o:c:P: opt; do
+threads=1
+while getopts n:t:m:b:o:c:P:T: opt; do
   case $opt in
     n) games=$OPTARG ;;
     t) tc=$OPTARG ;;
@@ -34,7 +36,8 @@ while getopts n:t:m:b:o:c:P: opt; do
     o) out=$OPTARG ;;
     c) configs=$OPTARG ;;
     P) peer=$OPTARG ;;
-    *) sed -n '8,11p' "$0" >&2; exit 2 ;;
+    T) threads=$OPTARG ;;
+    *) sed -n '8,12p' "$0" >&2; exit 2 ;;
   esac
 done
 [ -n "$out" ] || out=/tmp/soak-$(date +%Y%m%d-%H%M%S)
@@ -77,14 +80,15 @@ trap 'kill $sampler 2>/dev/null' EXIT INT TERM
 
 for config in $configs; do
   case $config in
-    uci | uci-ponder) ours=torvek_uci proto=uci ;;
-    xb | xb-ponder) ours=torvek proto=xboard ;;
+    uci | uci-ponder) ours=torvek_uci proto=uci ours_opts=Threads=$threads ;;
+    xb | xb-ponder) ours=torvek proto=xboard ours_opts=cores=$threads ;;
     *) echo "unknown configuration $config" >&2; exit 2 ;;
   esac
   ponder=
   case $config in *-ponder) ponder=--ponder ;; esac
-  echo "== $config: $games games $ours vs $peer at $tc $ponder ($(cut -d' ' -f1-3 /proc/loadavg))"
+  echo "== $config: $games games $ours ($ours_opts) vs $peer at $tc $ponder ($(cut -d' ' -f1-3 /proc/loadavg))"
   node "$match/match.js" --e1 "$engine_dir/$ours" --p1 $proto --n1 "$ours" --d1 "$engine_dir" \
+    --o1 "$ours_opts" \
     --e2 "$peer_cmd" --p2 $peer_proto --n2 "$peer" ${peer_opts:+--o2} ${peer_opts:+"$peer_opts"} \
     --tc "$tc" --games "$games" --openings "$match/openings.epd" --shuffle \
     --pgn "$out/$config.pgn" --json "$out/$config.json" --log "$out/$config-logs" \

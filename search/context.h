@@ -1,9 +1,10 @@
 // The search object, one per search thread. It owns the search's byte copy of
 // the root board, so the game position is never touched by a search, perft or
 // listing. The protocol handlers set the limits of the main thread's object;
-// reset_search clears the statistics; Root fills the rest. Depths are in 1/64
-// ply inside the tree, whole plies for `iteration` and the limits; times are
-// milliseconds.
+// reset_search clears the statistics; Root fills the rest. A helper thread's
+// object gets its root from the main one and only searches: it never polls,
+// reports, probes the book or learns. Depths are in 1/64 ply inside the tree,
+// whole plies for `iteration` and the limits; times are milliseconds.
 #pragma once
 
 #include <chrono>
@@ -59,6 +60,7 @@ struct SearchContext {
   int book_misses = 0;
   int mate_deadline = 0;  // 0 = none
   int book_move = 0;      // the book's choice for this search, 0 = none
+  bool helper = false;    // a helper thread's search
 
   // Milliseconds since start_time into elapsed_ms, and the speed from it.
   void refresh_elapsed();

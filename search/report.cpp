@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/output.h"
 #include "search/context.h"
+#include "search/threads.h"
 #include "search/timeman.h"
 #include "search/tt.h"
 
@@ -52,21 +53,23 @@ std::string pv_text(const uint16_t* pv) {
 
 void report_new_best(int iteration, int v) {
   SearchContext& sc = this_search();
+  if (sc.helper) return;
   sc.refresh_elapsed();
+  double nodes = total_nodes(sc);
   std::string pv = pv_text(sc.root_pv);
   int mate = mate_distance(v);
   if (!kWinBoard) {
     if (mate != 0)
-      Print("info depth %d score mate %d nodes %.0f time %.0f pv %s", iteration, mate, sc.nodes,
+      Print("info depth %d score mate %d nodes %.0f time %.0f pv %s", iteration, mate, nodes,
             sc.elapsed_ms, pv.c_str());
     else if (iteration >= 9)
-      Print("info depth %d score cp %d nodes %.0f time %.0f pv %s", iteration, v, sc.nodes,
+      Print("info depth %d score cp %d nodes %.0f time %.0f pv %s", iteration, v, nodes,
             sc.elapsed_ms, pv.c_str());
   } else if (mate == 0 && iteration > 8) {
     if (iteration == 15 && !sc.limits.ponder)
-      TellIcs(iteration, v, sc.elapsed_ms, sc.nodes, pv.c_str());
+      TellIcs(iteration, v, sc.elapsed_ms, nodes, pv.c_str());
     else
-      Print("%d %d %.0f %.0f %s", iteration, v, sc.elapsed_ms, sc.nodes, pv.c_str());
+      Print("%d %d %.0f %.0f %s", iteration, v, sc.elapsed_ms, nodes, pv.c_str());
   }
   if (iteration <= 1) return;
   int p = sc.prev_score;
@@ -81,6 +84,7 @@ void report_new_best(int iteration, int v) {
 
 void report_currmove() {
   SearchContext& sc = this_search();
+  if (sc.helper) return;
   sc.refresh_elapsed();
   if (sc.elapsed_ms < 1000) return;
   Print("info currmove %s currmovenumber %d", move_text(sc.root_move).c_str(), sc.root_index + 1);
@@ -91,7 +95,7 @@ void report_periodic() {
   if (sc.elapsed_ms - sc.last_report_ms >= kPeriodicReportMs) {
     Print("info hashfull %.0f", transpositionTable.hashfull());
     if (!kWinBoard)
-      Print("info time %.0f nodes %.0f nps %.0f ", sc.elapsed_ms, sc.nodes, sc.nps);
+      Print("info time %.0f nodes %.0f nps %.0f ", sc.elapsed_ms, total_nodes(sc), total_nps(sc));
     sc.last_report_ms = sc.elapsed_ms;
   }
   set_poll_interval();
@@ -100,8 +104,8 @@ void report_periodic() {
 void report_iteration() {
   const SearchContext& sc = searchContext;
   if (kWinBoard || sc.iteration <= 0) return;
-  Print("info depth %d nodes %.0f time %.0f nps %.0f", sc.iteration, sc.nodes, sc.elapsed_ms,
-        sc.nps);
+  Print("info depth %d nodes %.0f time %.0f nps %.0f", sc.iteration, total_nodes(sc),
+        sc.elapsed_ms, total_nps(sc));
 }
 
 }  // namespace torvek

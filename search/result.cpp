@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "board/attack.h"
+#include "search/threads.h"
 #include "search/tt.h"
 
 namespace torvek {
@@ -26,9 +27,9 @@ SearchResult search_result(SearchContext& sc, int score) {
   r.ponder_move = ponder_move_of(sc);
   std::memcpy(r.pv, sc.root_pv, sizeof r.pv);
   r.depth = sc.iteration;
-  r.nodes = sc.nodes;
+  r.nodes = total_nodes(sc);
   r.elapsed_ms = sc.elapsed_ms;
-  r.nps = sc.nps;
+  r.nps = total_nps(sc);
   r.hashfull = transpositionTable.hashfull();
   r.side = sc.engine_colour;
   r.fifty = sc.search_board.fifty;

@@ -4,6 +4,7 @@
 // window open so that every root move gets an exact score.
 #include "search/root.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,6 +26,7 @@
 #include "search/report.h"
 #include "search/search.h"
 #include "search/timeman.h"
+#include "search/threads.h"
 #include "search/tt.h"
 
 namespace torvek {
@@ -216,6 +218,7 @@ void reset_search() {
   sc.score_dropped = sc.score_dropped_before = sc.score_collapsed = true;
   sc.max_ply = 255;
   sc.seldepth = 0;
+  forget_helper_nodes();
 }
 
 namespace {
@@ -268,6 +271,9 @@ int root_body(const Board* board) {
         transpositionTable.new_generation(transpositionTable.generation() % 15 + 1);
         sc.tt_generation_opened = true;
       }
+      // The helpers join once iteration 1 has ordered the root moves.
+      publish_main_iteration(it);
+      if (it == 2) start_helpers(sc);
       restore_root_position(sc);
       sc.nodes += 1;
       sc.poll_countdown -= 1;
@@ -315,6 +321,7 @@ int root_body(const Board* board) {
       sc.iteration++;
     }
   } catch (const SearchAborted&) {
+    stop_helpers();
     // The tree was left mid-way: its makes were never taken back.
     restore_root_position(sc);
     sc.max_ply = 255;
@@ -334,6 +341,7 @@ int root_body(const Board* board) {
     return sc.best_score;
   }
 
+  stop_helpers();
   DebugPrint("wait GUI");
   if (searchHooks.waitForGui) searchHooks.waitForGui();
   DebugPrint("wait over");
@@ -342,6 +350,43 @@ int root_body(const Board* board) {
 }
 
 }  // namespace
+
+namespace {
+
+// Which iterations a helper skips, by helper: rows of (block size, phase)
+// that spread the helpers over the depths, so that at any time some search
+// one or two plies deeper than the main thread and fill the table for it.
+constexpr int kSkipRows = 20;
+constexpr int kSkipSize[kSkipRows] = {1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4, 4, 4};
+constexpr int kSkipPhase[kSkipRows] = {0, 1, 0, 1, 2, 3, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 6, 7};
+
+bool helper_skips(int index, int iteration) {
+  int row = (index - 1) % kSkipRows;
+  return ((iteration + kSkipPhase[row]) / kSkipSize[row]) % 2 != 0;
+}
+
+}  // namespace
+
+void helper_root(SearchContext& sc, int index) {
+  set_draw_scores(sc.engine_colour);
+  sc.search_board = sc.root_board;
+  Board& b = sc.search_board;
+  bool rootInCheck = in_check(b);
+  sc.max_ply = 255;
+  try {
+    for (int it = sc.iteration; it < kMaxIterations; it++) {
+      it = std::max(it, main_iteration());
+      if (helper_skips(index, it)) continue;
+      sc.iteration = it;
+      restore_root_position(sc);
+      int lastScore = kNoScore;
+      search_iteration(sc, b, rootInCheck, lastScore);
+      sort(sc.root_moves);
+    }
+  } catch (const SearchAborted&) {
+    sc.max_ply = 255;
+  }
+}
 
 int Root(const Board* board) {
   auto fill = [](GuardFrame& frame) {

@@ -18,4 +18,11 @@ void reset_search();
 // depth_reached of the search context hold the result.
 int Root(const Board* board);
 
+struct SearchContext;
+// A helper thread's search of the root handed to `sc` (root board, root
+// moves, engine colour, first iteration), deepening until stopped; helper
+// `index` (1, 2, ...) skips some iterations so that the helpers spread
+// over the depths. Nothing is reported.
+void helper_root(SearchContext& sc, int index);
+
 }  // namespace torvek

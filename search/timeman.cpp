@@ -11,6 +11,7 @@
 #include "search/hooks.h"
 #include "search/params.h"
 #include "search/report.h"
+#include "search/threads.h"
 
 namespace torvek {
 
@@ -79,7 +80,7 @@ void check_limits() {
   const SearchLimits& limits = sc.limits;
   if (limits.infinite || limits.ponder || globals.stopSearch) return;
   bool stop = false;
-  if (limits.node_limit > 0 && sc.nodes >= static_cast<double>(limits.node_limit)) {
+  if (limits.node_limit > 0 && total_nodes(sc) >= static_cast<double>(limits.node_limit)) {
     stop = true;
     DebugPrint("Break due to nodes limit");
   }
@@ -132,7 +133,12 @@ void ponder_hit() {
 // also runs the periodic report (which sets the next interval) and
 // check_limits in the order it needs; without a hook the search does both.
 void search_poll() {
-  this_search().refresh_elapsed();
+  SearchContext& sc = this_search();
+  if (sc.helper) {
+    helper_poll(sc);
+    return;
+  }
+  sc.refresh_elapsed();
   if (searchHooks.poll) {
     searchHooks.poll();
   } else {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include <sys/mman.h>
 
@@ -19,7 +20,7 @@ namespace {
 
 // Stands in for the table until the first allocation, so that a stray probe
 // or store before start-up has finished touches valid memory.
-alignas(64) TTEntry standInBucket[4];
+alignas(64) TTSlot standInBucket[4];
 
 constexpr TTEntry kEmptyEntry = {0, 0, kNoDepth, 1, kNoDepth, 0, kNoDepth, kNoDepth,
                                  kNoLowerBound, kNoUpperBound};
@@ -72,7 +73,7 @@ bool TranspositionTable::allocate_bytes(uint64_t requested) {
   }
   std::free(block_);
   block_ = block;
-  table_ = static_cast<TTEntry*>(block);
+  table_ = static_cast<TTSlot*>(block);
   entries_ = static_cast<uint32_t>(count);
   modMagic_ = UINT64_MAX / entries_ + 1;
   bytes_ = size;
@@ -84,26 +85,49 @@ bool TranspositionTable::allocate_bytes(uint64_t requested) {
 
 void TranspositionTable::clear() {
   new_generation(1);
-  std::fill(table_, table_ + entries_, kEmptyEntry);
+  for (uint32_t i = 0; i < entries_; i++) write(i, kEmptyEntry);
+}
+
+TTEntry TranspositionTable::read(uint32_t index) const {
+  uint64_t head = __atomic_load_n(&table_[index].head, __ATOMIC_RELAXED);
+  uint64_t body = __atomic_load_n(&table_[index].body, __ATOMIC_RELAXED);
+  head ^= tt_fold(head, body);
+  TTEntry e;
+  std::memcpy(&e, &head, sizeof head);
+  std::memcpy(reinterpret_cast<char*>(&e) + sizeof head, &body, sizeof body);
+  return e;
+}
+
+void TranspositionTable::write(uint32_t index, const TTEntry& e) {
+  uint64_t head, body;
+  std::memcpy(&head, &e, sizeof head);
+  std::memcpy(&body, reinterpret_cast<const char*>(&e) + sizeof head, sizeof body);
+  head ^= tt_fold(head, body);
+  __atomic_store_n(&table_[index].head, head, __ATOMIC_RELAXED);
+  __atomic_store_n(&table_[index].body, body, __ATOMIC_RELAXED);
 }
 
 void TranspositionTable::new_generation(int g) {
   generation_ = g;
   age_distance_[0] = 0;
   for (int a = 1; a < 16; a++) age_distance_[a] = g - a >= 0 ? g - a + 1 : g - a + 16;
-  filled_ = 0;
+  filled_.store(0, std::memory_order_relaxed);
 }
 
 bool TranspositionTable::probe(uint32_t keyLow, uint32_t keyHigh, TTHit& hit) {
-  TTEntry* e = bucket_of(keyLow);
-  for (int i = 0; i < 4; i++, e++) {
-    if (e->check != keyHigh) continue;
-    e->age = static_cast<uint8_t>(generation_);
-    hit.move = e->move;
-    hit.lower_depth = e->lower_depth;
-    hit.upper_depth = e->upper_depth;
-    hit.lower = e->lower;
-    hit.upper = e->upper;
+  uint32_t first = bucket_of(keyLow);
+  for (uint32_t i = first; i < first + 4; i++) {
+    TTEntry e = read(i);
+    if (e.check != keyHigh) continue;
+    if (e.age != generation_) {
+      e.age = static_cast<uint8_t>(generation_);
+      write(i, e);
+    }
+    hit.move = e.move;
+    hit.lower_depth = e.lower_depth;
+    hit.upper_depth = e.upper_depth;
+    hit.lower = e.lower;
+    hit.upper = e.upper;
     return true;
   }
   return false;
@@ -111,12 +135,13 @@ bool TranspositionTable::probe(uint32_t keyLow, uint32_t keyHigh, TTHit& hit) {
 
 void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int depth, int lower,
                                int upper) {
-  TTEntry* bucket = bucket_of(keyLow);
+  uint32_t first = bucket_of(keyLow);
+  TTEntry bucket[4];
   int8_t d = clamp_depth(depth);
   for (int i = 0; i < 4; i++) {
-    TTEntry& e = bucket[i];
+    TTEntry& e = bucket[i] = read(first + i);
     if (e.check != keyHigh) continue;
-    if (e.age != generation_) filled_++;
+    if (e.age != generation_) count_filled();
     if (!(e.age == 0 && d <= e.entry_depth)) e.age = static_cast<uint8_t>(generation_);
     if (d > e.entry_depth) e.entry_depth = d;
     if (lower > kNoLowerBound && d >= e.lower_depth) {
@@ -131,6 +156,7 @@ void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int 
       e.move_depth = d;
       e.move = static_cast<uint16_t>(move);
     }
+    write(first + i, e);
     return;
   }
   // Replace the slot of the oldest generation, within a generation the
@@ -142,7 +168,7 @@ void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int 
     if (score > bestScore) bestScore = score, victim = i;
   }
   TTEntry& e = bucket[victim];
-  if (e.age != generation_) filled_++;
+  if (e.age != generation_) count_filled();
   e.check = keyHigh;
   e.age = static_cast<uint8_t>(generation_);
   e.entry_depth = d;
@@ -154,6 +180,7 @@ void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int 
   e.lower_depth = hasLower ? d : kNoDepth;
   e.upper = static_cast<int16_t>(hasUpper ? upper : kNoUpperBound);
   e.upper_depth = hasUpper ? d : kNoDepth;
+  write(first + victim, e);
 }
 
 // A learned position goes into its own slot if it has one, else into the
@@ -164,7 +191,9 @@ void TranspositionTable::store(uint32_t keyLow, uint32_t keyHigh, int move, int 
 // oldest generation or is overwritten.
 void TranspositionTable::store_learned(uint32_t keyLow, uint32_t keyHigh, int move, int depth,
                                        int score) {
-  TTEntry* bucket = bucket_of(keyLow);
+  uint32_t first = bucket_of(keyLow);
+  TTEntry bucket[4], before[4];
+  for (int i = 0; i < 4; i++) bucket[i] = before[i] = read(first + i);
   int8_t d = clamp_depth(depth);
   TTEntry* match = nullptr;
   TTEntry* shallowest = nullptr;  // of the other permanent slots
@@ -191,7 +220,7 @@ void TranspositionTable::store_learned(uint32_t keyLow, uint32_t keyHigh, int mo
     else
       target = shallowest;
   }
-  if (match) filled_++;
+  if (match) count_filled();
   TTEntry& e = *target;
   e.check = keyHigh;
   e.move = static_cast<uint16_t>(move);
@@ -199,10 +228,12 @@ void TranspositionTable::store_learned(uint32_t keyLow, uint32_t keyHigh, int mo
   e.lower = e.upper = static_cast<int16_t>(score);
   e.age = 0;
   e.reserved = 0;
+  for (int i = 0; i < 4; i++)
+    if (std::memcmp(&bucket[i], &before[i], sizeof(TTEntry)) != 0) write(first + i, bucket[i]);
 }
 
 double TranspositionTable::hashfull() const {
-  return static_cast<double>(filled_) / static_cast<double>(entries_) * 1000.0;
+  return static_cast<double>(filled()) / static_cast<double>(entries_) * 1000.0;
 }
 
 }  // namespace torvek

@@ -6,8 +6,15 @@
 // per bucket. Scores in the
 // table are relative to the slot's position; score_to_table/score_from_table
 // convert mate scores from and to root-relative distances.
+//
+// The search threads share the table without locks. A slot is kept as two
+// 64-bit words read and written as relaxed atomics; its check field is
+// stored XOR the other twelve bytes, so a slot read half before and half
+// after another thread's write fails the key check and counts as a miss.
+// The move of a hit is still tested against the position before use.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,6 +40,17 @@ struct TTEntry {
   int16_t upper;
 };
 static_assert(sizeof(TTEntry) == 16, "a slot must stay 16 bytes: four make a cache line");
+
+// A slot as the table holds it: the entry's first and last eight bytes, the
+// check field folded with the rest.
+struct TTSlot {
+  uint64_t head, body;
+};
+
+inline uint32_t tt_fold(uint64_t head, uint64_t body) {
+  return static_cast<uint32_t>(head >> 32) ^ static_cast<uint32_t>(body) ^
+         static_cast<uint32_t>(body >> 32);
+}
 
 // What a probe hands back: depths sign-extended, scores still table-relative.
 struct TTHit {
@@ -73,12 +91,14 @@ class TranspositionTable {
   int generation() const { return generation_; }
   uint32_t entries() const { return entries_; }
   uint64_t bytes() const { return bytes_; }
-  uint32_t filled() const { return filled_; }
-  // For tests and tools: the slot array (entries() slots).
-  TTEntry* slots() { return table_; }
-  TTEntry* bucket_of(uint32_t keyLow) const { return table_ + (index_of(keyLow) & ~3u); }
+  uint32_t filled() const { return filled_.load(std::memory_order_relaxed); }
+  // For tests and tools: slot `index` (0 .. entries() - 1) as an entry, the
+  // first slot of a key's bucket, and where the slots start.
+  TTEntry slot(uint32_t index) const { return read(index); }
+  uint32_t bucket_of(uint32_t keyLow) const { return index_of(keyLow) & ~3u; }
+  const void* data() const { return table_; }
   // Starts loading the bucket of a position that is about to be probed.
-  void prefetch(uint32_t keyLow) const { __builtin_prefetch(bucket_of(keyLow)); }
+  void prefetch(uint32_t keyLow) const { __builtin_prefetch(table_ + bucket_of(keyLow)); }
   // keyLow mod entries, exactly, by two multiplications instead of a
   // division (Lemire's fastmod for 32-bit operands).
   uint32_t index_of(uint32_t keyLow) const {
@@ -87,10 +107,16 @@ class TranspositionTable {
   }
 
  private:
+  TTEntry read(uint32_t index) const;
+  void write(uint32_t index, const TTEntry& e);
+  // Filled slots of this generation, an estimate: threads count without
+  // locking, so now and then an increment is lost.
+  void count_filled() { filled_.store(filled_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed); }
+
   void* block_ = nullptr;
-  TTEntry* table_ = nullptr;
+  TTSlot* table_ = nullptr;
   int age_distance_[16] = {};
-  uint32_t filled_ = 0;
+  std::atomic<uint32_t> filled_{0};
   uint32_t entries_ = 0;
   uint64_t modMagic_ = 0;  // 2^64 / entries_, rounded up
   uint64_t bytes_ = 0;

@@ -13,6 +13,7 @@
 #include "core/globals.h"
 #include "core/ini_reader.h"
 #include "search/params.h"
+#include "search/threads.h"
 
 using namespace torvek;
 
@@ -79,7 +80,21 @@ TEST(Params, UciBuildHasNoWinBoardRows) {
   for (const BoolParam* p = bool_params(); p->name; p++) bools++;
   for (const IntParam* p = int_params(); p->name; p++) ints++;
   EXPECT_EQ(bools, 6);
-  EXPECT_EQ(ints, 9);
+  EXPECT_EQ(ints, 10);
+}
+
+TEST(Params, ThreadsOptionIsClampedAndStartsTheHelpers) {
+  apply_parameter_defaults();
+  EXPECT_EQ(search_threads(), 1);
+  set_uci_option("setoption name Threads value 3");
+  EXPECT_EQ(paramThreads, 3);
+  EXPECT_EQ(search_threads(), 3);
+  set_uci_option("setoption name Threads value 0");
+  EXPECT_EQ(search_threads(), 1);
+  set_uci_option("setoption name threads value 99999");
+  EXPECT_EQ(paramThreads, 256);
+  apply_parameter_defaults();
+  EXPECT_EQ(search_threads(), 1);
 }
 
 namespace {
@@ -123,5 +138,36 @@ TEST(IniReader, ReadIniClampsRows) {
   EXPECT_EQ(paramHashBytes, 16 * 1048576);
   globals.iniFileName = saved;
   std::remove(file.c_str());
+  apply_parameter_defaults();
+}
+
+// xboard sends "memory" and "cores" just before "new", which reads the ini
+// file: the GUI's values must survive it.
+TEST(IniReader, GuiMemoryAndCoresWinOverTheFile) {
+  std::string file = write_ini("[Torvek]\nHash=128\nThreads=3\n");
+  std::string saved = globals.iniFileName;
+  globals.iniFileName = file;
+  read_ini();
+  EXPECT_EQ(paramHashBytes, 128 * 1048576);
+  EXPECT_EQ(search_threads(), 3);
+  set_gui_memory(5000);  // clamped to the Hash row's 1024
+  set_gui_cores(2);
+  read_ini();
+  EXPECT_EQ(paramHashBytes, 1024 * 1048576);
+  EXPECT_EQ(search_threads(), 2);
+  set_gui_memory(16);
+  set_gui_cores(0);  // clamped to 1
+  EXPECT_EQ(paramHashBytes, 16 * 1048576);
+  EXPECT_EQ(search_threads(), 1);
+  // During a search both wait for its end.
+  globals.searching = true;
+  set_gui_cores(4);
+  EXPECT_EQ(search_threads(), 1);
+  globals.searching = false;
+  apply_pending_gui_settings();
+  EXPECT_EQ(search_threads(), 4);
+  globals.iniFileName = saved;
+  std::remove(file.c_str());
+  forget_gui_settings();
   apply_parameter_defaults();
 }

@@ -88,6 +88,8 @@ class Engine:
         except BrokenPipeError:
             pass
         rc = self.proc.wait(timeout=timeout)
+        # What the program wrote to stderr: a sanitizer's report.
+        self.errors = self.proc.stderr.read()
         rest = []
         while True:
             line = self.lines.get(timeout=timeout)

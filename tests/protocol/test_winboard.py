@@ -76,7 +76,7 @@ class WinBoardSession(unittest.TestCase):
         first = [l for l in e.log if l.startswith("feature")]
         self.assertEqual(first, [
             "feature ping=1 setboard=1 playother=1 usermove=1 sigint=0 reuse=0 colors=0 ics=1 ",
-            'feature myname="Torvek 704"', "feature done=1"])
+            'feature myname="Torvek 704"', "feature smp=1 memory=1", "feature done=1"])
         self.new_game("force")
         self.assertEqual(self.board_fen(), START_EPD)
         e.send("usermove e2e4")

@@ -96,9 +96,11 @@ class LearnTest : public testing::Test {
   }
   // The table's answer for a key, leaving the slot as it was.
   bool learned(uint64_t key, TTEntry& out) {
-    TTEntry* bucket = transpositionTable.bucket_of(key_low(key));
-    for (int i = 0; i < 4; i++)
-      if (bucket[i].check == key_high(key)) return out = bucket[i], true;
+    uint32_t first = transpositionTable.bucket_of(key_low(key));
+    for (uint32_t i = first; i < first + 4; i++) {
+      TTEntry e = transpositionTable.slot(i);
+      if (e.check == key_high(key)) return out = e, true;
+    }
     return false;
   }
   // One search of the start position, stopped by its node limit; an early
@@ -190,8 +192,8 @@ TEST_F(LearnTest, HundredThousandRecordsLoadAndLeaveRoomForTheSearch) {
   TranspositionTable& tt = transpositionTable;
   int fullBuckets = 0, storesLost = 0;
   for (uint32_t b = 0; b < tt.entries(); b += 4)  // ages adding up to 0: all permanent
-    fullBuckets += tt.slots()[b].age + tt.slots()[b + 1].age + tt.slots()[b + 2].age +
-                       tt.slots()[b + 3].age == 0;
+    fullBuckets += tt.slot(b).age + tt.slot(b + 1).age + tt.slot(b + 2).age +
+                       tt.slot(b + 3).age == 0;
   tt.new_generation(2);
   for (uint32_t low = 0; low < 4 * tt.entries(); low += 3) {
     tt.store(low, 0xABCD0000u + (low & 0xFFFF), 0, 3, 10, 10);

@@ -39,7 +39,7 @@ TEST(TTSize, EntriesAreWholeBucketsCoveringTheBytes) {
     EXPECT_EQ(tt.entries() % 4, 0u) << bytes;
     EXPECT_GE(tt.entries(), bytes / 16) << bytes;
     EXPECT_LT(tt.entries(), bytes / 16 + 4 + 1) << bytes;
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(tt.slots()) % 64, 0u) << bytes;
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(tt.data()) % 64, 0u) << bytes;
   }
   globals.quiet = false;
 }
@@ -166,7 +166,7 @@ TEST_F(TTTest, PermanentSlotsSurviveAndLeaveOneSlotToTheSearch) {
   EXPECT_EQ(h.move, 500);
   EXPECT_EQ(h.lower, 25);
   EXPECT_EQ(h.upper, 25);
-  EXPECT_EQ(tt.slots()[0].age, 2);  // the probe made it an ordinary slot
+  EXPECT_EQ(tt.slot(0).age, 2);  // the probe made it an ordinary slot
 
   // Learned positions of one bucket do not push each other out; the fourth
   // slot stays the search's, and the three deepest stay learned.
@@ -176,7 +176,7 @@ TEST_F(TTTest, PermanentSlotsSurviveAndLeaveOneSlotToTheSearch) {
   tt.store_learned(0, 611, 0, 9, 0);  // deeper: takes the depth-5 slot
   tt.store(0, 700, 0, 1, 0, 0);
   int permanent = 0;
-  for (int i = 0; i < 4; i++) permanent += tt.slots()[i].age == 0;
+  for (int i = 0; i < 4; i++) permanent += tt.slot(i).age == 0;
   EXPECT_EQ(permanent, 3);
   for (uint32_t high : {601u, 602u, 611u, 700u}) EXPECT_TRUE(probe(high).move == 0 && found) << high;
   for (uint32_t high : {600u, 610u}) EXPECT_FALSE((probe(high), found)) << high;
@@ -186,7 +186,7 @@ TEST_F(TTTest, PermanentSlotsSurviveAndLeaveOneSlotToTheSearch) {
   tt.clear();
   for (uint32_t i = 0; i < 4; i++) tt.store(i, 800 + i, 0, 1, 0, 0);
   for (uint32_t i = 0; i < 4; i++) tt.store_learned(i, 800 + i, 0, 5 + i, 0);
-  EXPECT_NE(tt.slots()[0].age, 0);
+  EXPECT_NE(tt.slot(0).age, 0);
   tt.store(0, 900, 0, 1, 0, 0);
   EXPECT_FALSE((probe(800), found));
   EXPECT_TRUE((probe(900), found));
@@ -207,9 +207,9 @@ TEST_F(TTTest, LearnedSlotKeepsDeeperPermanentKnowledge) {
 TEST_F(TTTest, StoreIntoPermanentSlotKeepsItPermanentUnlessDeeper) {
   tt.store_learned(0, 320, 111, 8, 40);
   tt.store(0, 320, 0, 5, 60, kNoUpperBound);
-  EXPECT_EQ(tt.slots()[0].age, 0);
+  EXPECT_EQ(tt.slot(0).age, 0);
   tt.store(0, 320, 0, 9, 60, kNoUpperBound);
-  EXPECT_EQ(tt.slots()[0].age, tt.generation());
+  EXPECT_EQ(tt.slot(0).age, tt.generation());
 }
 
 TEST(TTScores, MateScoresAreAdjustedBothWays) {
