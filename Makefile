@@ -50,7 +50,7 @@ test-sanitize: deps
 # ends the run.
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVEK_TSAN=ON
-	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target torvek torvek_uci test_search kpk_bitbase default_book
 	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 		ctest --output-on-failure -j $(JOBS) -L threads
 

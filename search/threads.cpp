@@ -42,8 +42,9 @@ class HelperPool {
   ~HelperPool() { resize(0); }
 
   int size() const { return static_cast<int>(helpers_.size()); }
-  // Joins the helpers beyond `count` or starts new ones up to it; returns
-  // how many run.
+  // Starts helpers up to `count`; fewer wanted, it joins them all and starts
+  // the ones still wanted afresh (a change of the count is rare, between
+  // searches). Returns how many run.
   int resize(int count);
   void start(const SearchContext& main);
   void stop();
