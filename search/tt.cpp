@@ -83,9 +83,23 @@ bool TranspositionTable::allocate_bytes(uint64_t requested) {
   return true;
 }
 
+namespace {
+
+// The slot as stored: the check folded with the rest of the entry.
+TTSlot encode(const TTEntry& e) {
+  TTSlot slot;
+  std::memcpy(&slot.head, &e, sizeof slot.head);
+  std::memcpy(&slot.body, reinterpret_cast<const char*>(&e) + sizeof slot.head, sizeof slot.body);
+  slot.head ^= tt_fold(slot.head, slot.body);
+  return slot;
+}
+
+}  // namespace
+
+// Plain stores: no search runs while the table is cleared.
 void TranspositionTable::clear() {
   new_generation(1);
-  for (uint32_t i = 0; i < entries_; i++) write(i, kEmptyEntry);
+  std::fill(table_, table_ + entries_, encode(kEmptyEntry));
 }
 
 TTEntry TranspositionTable::read(uint32_t index) const {
@@ -99,12 +113,9 @@ TTEntry TranspositionTable::read(uint32_t index) const {
 }
 
 void TranspositionTable::write(uint32_t index, const TTEntry& e) {
-  uint64_t head, body;
-  std::memcpy(&head, &e, sizeof head);
-  std::memcpy(&body, reinterpret_cast<const char*>(&e) + sizeof head, sizeof body);
-  head ^= tt_fold(head, body);
-  __atomic_store_n(&table_[index].head, head, __ATOMIC_RELAXED);
-  __atomic_store_n(&table_[index].body, body, __ATOMIC_RELAXED);
+  TTSlot slot = encode(e);
+  __atomic_store_n(&table_[index].head, slot.head, __ATOMIC_RELAXED);
+  __atomic_store_n(&table_[index].body, slot.body, __ATOMIC_RELAXED);
 }
 
 void TranspositionTable::new_generation(int g) {

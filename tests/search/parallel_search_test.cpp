@@ -113,14 +113,7 @@ class ParallelSearch : public testing::Test {
     transpositionTable.clear();
   }
 
-  bool best_is_legal() {
-    MoveList legal;
-    legal.count = 0;
-    gen_legal(topBoard, legal);
-    for (int i = 0; i < legal.count; i++)
-      if (legal.moves[i] == searchContext.best_move) return true;
-    return false;
-  }
+  bool best_is_legal() { return is_legal_in(topBoard, searchContext.best_move); }
 };
 
 const char* const kMiddleGame = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP1B1PPP/R2QKB1R w KQ - 0 1";

@@ -67,14 +67,7 @@ class SearchTest : public testing::Test {
     return run_fixed_depth_search(depth);
   }
   std::string best() { return move_text(searchContext.best_move); }
-  bool best_is_legal() {
-    MoveList legal;
-    legal.count = 0;
-    gen_legal(topBoard, legal);
-    for (int i = 0; i < legal.count; i++)
-      if (legal.moves[i] == searchContext.best_move) return true;
-    return false;
-  }
+  bool best_is_legal() { return is_legal_in(topBoard, searchContext.best_move); }
 };
 
 }  // namespace
