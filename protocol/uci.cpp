@@ -16,6 +16,7 @@
 #include "core/text.h"
 #include "protocol/protocol.h"
 #include "protocol/uci_result.h"
+#include "protocol/uci_searchmoves.h"
 #include "search/context.h"
 #include "search/learn.h"
 #include "search/result.h"
@@ -100,6 +101,7 @@ SearchLimits read_go_limits(const char* line) {
   if (has("mate")) limits.mate_limit = positive(number("mate"));
   if (has("movetime")) limits.move_time = positive(number("movetime"));
   if (has("infinite")) limits.infinite = true;
+  read_search_moves(line, limits);
   return limits;
 }
 

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "board/types.h"
+
 namespace torvek {
 
 struct SearchLimits {
@@ -20,6 +22,9 @@ struct SearchLimits {
   unsigned mate_limit = 0;   // mate in this many moves, 0 = none
   bool ponder = false;       // searching on the opponent's time until ponderhit
   bool infinite = false;     // no limit until "stop"
+  // "go searchmoves": only these root moves are searched; none = all.
+  int search_move_count = 0;
+  uint16_t search_moves[kMaxMoves] = {};
 };
 
 }  // namespace torvek

@@ -173,10 +173,26 @@ int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastSco
   return best;
 }
 
+// "go searchmoves": the legal moves not on the list leave the root list, in
+// generation order. A list that names no legal move keeps them all (the
+// protocol has said so).
+void keep_search_moves(const SearchLimits& limits, MoveList& legal) {
+  if (limits.search_move_count == 0) return;
+  MoveList kept;
+  kept.count = 0;
+  for (int i = 0; i < legal.count; i++) {
+    const uint16_t* end = limits.search_moves + limits.search_move_count;
+    if (std::find(limits.search_moves, end, legal.moves[i]) != end) kept.moves[kept.count++] = legal.moves[i];
+  }
+  if (kept.count > 0) legal = kept;
+}
+
 // A book move found goes to sc.book_move and ends the search after
 // iteration 1. After four searches of a game whose positions were not in the
 // book, the book is left alone for the rest of the game.
 void probe_book(SearchContext& sc, Board& b) {
+  // A restricted root is a question about those moves, not a game move.
+  if (sc.limits.search_move_count > 0) return;
   if (!searchParams.OwnBook || !engineBook.file || sc.book_misses >= 4) return;
   if (!book_has_position(engineBook, b.hashKey)) {
     sc.book_misses++;
@@ -240,6 +256,7 @@ int root_body(const Board* board) {
   MoveList legal;
   legal.count = 0;
   gen_legal(b, legal);
+  keep_search_moves(sc.limits, legal);
   set_draw_scores(b.side);
 
   try {
@@ -327,8 +344,10 @@ int root_body(const Board* board) {
     sc.max_ply = 255;
     sc.refresh_elapsed();
     DebugPrint("used time = %.4f \n", sc.elapsed_ms * 0.001);
-    learn_from_aborted_search(sc.root_board.hashKey, sc.iteration, sc.best_move, sc.best_score,
-                              searchParams.OwnBook && sc.book_move != 0);
+    // A restricted root's score is not the position's: nothing to learn.
+    if (sc.limits.search_move_count == 0)
+      learn_from_aborted_search(sc.root_board.hashKey, sc.iteration, sc.best_move, sc.best_score,
+                                searchParams.OwnBook && sc.book_move != 0);
     DebugPrint("longjmp ok - return from root");
     // Stopped before the first root move was searched: answer with the
     // first move of the ordered list rather than with no move at all.

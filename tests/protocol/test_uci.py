@@ -167,6 +167,34 @@ class UciSession(unittest.TestCase):
         self.e.send("go depth 3")
         self.assertRegex(self.e.expect(is_bestmove, timeout=30 * SLOW), BESTMOVE)
 
+    def test_searchmoves_restrict_the_root(self):
+        # The start position is in the book: a restricted search leaves it alone.
+        self.e.send("position startpos")
+        self.e.send("go depth 5 searchmoves a2a3")
+        self.assertEqual(self.e.expect(is_bestmove, timeout=30 * SLOW).split()[1], "a2a3")
+        # Anywhere among the other tokens; bad and repeated tokens skipped.
+        seen = len(self.e.log)
+        self.e.send("go searchmoves e2e5 h2h4 zz h2h4 e7e5 depth 4")
+        self.assertEqual(self.e.expect(is_bestmove, timeout=30 * SLOW).split()[1], "h2h4")
+        told = [l for l in self.e.log[seen:] if l.startswith("info string searchmoves")]
+        self.assertEqual(told, ["info string searchmoves: %s is not a legal move here, skipped" % t
+                                for t in ("e2e5", "zz", "e7e5")])
+        # None legal: every move is searched, and the GUI is told.
+        self.e.send("go searchmoves e7e5 depth 3")
+        self.e.expect("info string searchmoves: no legal move given, searching every move")
+        self.assertRegex(self.e.expect(is_bestmove, timeout=30 * SLOW), BESTMOVE)
+        self.e.send("go searchmoves depth 3")
+        self.e.expect("info string searchmoves: no legal move given, searching every move")
+        self.assertRegex(self.e.expect(is_bestmove, timeout=30 * SLOW), BESTMOVE)
+        self.e.send("go depth 3 searchmoves " + "b2b3 g1f3 " * 150)
+        self.assertIn(self.e.expect(is_bestmove, timeout=30 * SLOW).split()[1], ("b2b3", "g1f3"))
+        # The next go without the list searches every move again.
+        self.e.send("position fen 8/8/8/4k3/8/8/8/4K2R w K - 0 1")
+        self.e.send("go depth 6 searchmoves e1d1")
+        self.assertEqual(self.e.expect(is_bestmove, timeout=30 * SLOW).split()[1], "e1d1")
+        self.e.send("go depth 6")
+        self.assertNotEqual(self.e.expect(is_bestmove, timeout=30 * SLOW).split()[1], "e1d1")
+
     def test_garbage_after_go_and_empty_lines(self):
         for _ in range(50):
             self.e.send("")
