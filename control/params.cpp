@@ -31,7 +31,7 @@ namespace {
 // The WinBoard-only rows come first in both tables; the UCI program starts
 // past them.
 constexpr int kWinBoardBoolRows = 2;
-constexpr int kWinBoardIntRows = 5;
+constexpr int kWinBoardIntRows = 6;
 
 BoolParam kBoolParams[] = {
     {"Draw", 0, &paramDraw, true},
@@ -51,6 +51,9 @@ IntParam kIntParams[] = {
     {"ResignNumber", 0, &paramResignNumber, 3, 1, 999, kPlain},
     {"DrawScore", 0, &paramDrawScore, 0, -9999, 100, kPlain},
     {"DrawNumber", 0, &paramDrawNumber, 6, 1, 999, kPlain},
+    // UCI names it with a blank ("Move Overhead"): its option line and
+    // setoption are written out below.
+    {"MoveOverhead", 0, &searchParams.MoveOverhead, 100, 0, 5000, kPlain},
     {"Hash", 0, &paramHashBytes, 64, 16, 1024, kMegabytes},
     {"HistoryValue", 0, &searchParams.HistoryValue, 60, 0, 100, kPercent16384},
     {"LazyEvalLimit", 0, &topBoard.LazyEvalLimit, 200, 0, 700, kPlain},
@@ -63,6 +66,15 @@ IntParam kIntParams[] = {
     {"Threads", 0, &paramThreads, 1, 1, kMaxSearchThreads, kThreadCount},
     {nullptr, 0, nullptr, 0, 0, 0, 0},
 };
+
+constexpr int kMoveOverheadDefault = 100, kMoveOverheadMax = 5000;
+
+// "value N" after the two-word name; clamped to 0..5000 ms.
+void set_move_overhead(const char* text) {
+  const char* value = skip_word_and_blanks(text);  // "value"
+  searchParams.MoveOverhead =
+      static_cast<int>(std::clamp<long long>(read_number(value), 0, kMoveOverheadMax));
+}
 
 int clamp_int(long long v) {
   if (v > INT_MAX) return INT_MAX;
@@ -160,6 +172,8 @@ void print_uci_options() {
   for (const IntParam* p = int_params(); p->name; p++)
     Print("option name %s type spin default %i min %i max %i", p->name, p->defaultValue, p->minimum,
           p->maximum);
+  Print("option name Move Overhead type spin default %i min 0 max %i", kMoveOverheadDefault,
+        kMoveOverheadMax);
   Print("option name %s type string default %s", "BookFile", "nork.book");
   Print("option name Clear Hash type button");
 }
@@ -179,6 +193,10 @@ void set_uci_option(const char* line) {
   const char* valueWord = afterKey;
   while (*valueWord == ' ') valueWord++;
   const char* value = skip_word_and_blanks(valueWord);
+  if (strncasecmp(rest, "Move Overhead ", 14) == 0) {
+    set_move_overhead(rest + 14);
+    return;
+  }
   if (strcasecmp(key.c_str(), "BookFile ") == 0) bookFileName = value;
   if (key == "Clear " && strncasecmp(rest, "Clear Hash", 10) == 0) hash_clear();
   for (const BoolParam* p = bool_params(); p->name; p++) {

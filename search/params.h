@@ -18,6 +18,13 @@ struct SearchParams {
   bool Ponder = true;        // pondering expected: fewer moves assumed per time control
   bool OwnBook = true;       // consult the opening book at the root
   int LearnDepth = 6;        // positions kept for learning per game
+  // Milliseconds of the clock the time limits never spend: the stop is seen
+  // only at the next poll, the move still has to reach the GUI, and the time
+  // between the GUI's command and the start of the search is not measured.
+  // Without it a low clock with a large increment lets every limit reach
+  // 90 % of what is left, which a busy machine turns into a lost game. GUIs
+  // and bots with a slow line to the server raise it.
+  int MoveOverhead = 100;
 };
 
 extern SearchParams searchParams;

@@ -19,13 +19,6 @@ SearchHooks searchHooks;
 
 namespace {
 
-// Clock the limits never spend: the stop is seen only at the next poll, the
-// move still has to reach the GUI, and the time between the GUI's command
-// and the start of the search is not measured. Without it a low clock with a
-// large increment lets every limit reach 90 % of what is left, which a
-// machine busy with other work turns into a lost game.
-constexpr double kClockReserveMs = 100;
-
 // Seconds as the stream prints doubles, for the debug lines.
 std::string seconds(double ms) {
   std::ostringstream out;
@@ -63,7 +56,8 @@ void allocate_time(bool quiet) {
       alloc = static_cast<double>(time) / limits.moves_to_go + inc;
       double hard = std::max(0.0, std::min(4 * alloc, static_cast<double>(time)));
       if (time < 20000 && inc == 0) alloc *= 0.5;
-      double cap = std::min(0.9 * hard, std::max(0.0, time - kClockReserveMs));
+      double reserve = searchParams.MoveOverhead;
+      double cap = std::min(0.9 * hard, std::max(0.0, time - reserve));
       sc.q1 = std::min(alloc * 0.5, cap);
       sc.q2 = std::min(alloc, cap);
       sc.q3 = std::min(2 * alloc, cap);

@@ -83,6 +83,21 @@ TEST(Params, UciBuildHasNoWinBoardRows) {
   EXPECT_EQ(ints, 10);
 }
 
+TEST(Params, MoveOverheadHasItsTwoWordName) {
+  apply_parameter_defaults();
+  EXPECT_EQ(searchParams.MoveOverhead, 100);
+  set_uci_option("setoption name Move Overhead value 300");
+  EXPECT_EQ(searchParams.MoveOverhead, 300);
+  set_uci_option("setoption name move overhead value 99999");
+  EXPECT_EQ(searchParams.MoveOverhead, 5000);
+  set_uci_option("setoption name Move Overhead value -20");
+  EXPECT_EQ(searchParams.MoveOverhead, 0);
+  set_uci_option("setoption name Move Overhead value");
+  EXPECT_EQ(searchParams.MoveOverhead, 0);
+  apply_parameter_defaults();
+  EXPECT_EQ(searchParams.MoveOverhead, 100);
+}
+
 TEST(Params, ThreadsOptionIsClampedAndStartsTheHelpers) {
   apply_parameter_defaults();
   EXPECT_EQ(search_threads(), 1);

@@ -214,7 +214,8 @@ class UciListing(unittest.TestCase):
         checks = [l for l in lines if l.startswith("option") and "type check" in l]
         spins = [l for l in lines if l.startswith("option") and "type spin" in l]
         self.assertEqual(len(checks), 6)
-        self.assertEqual(len(spins), 10)
+        self.assertEqual(len(spins), 11)
+        self.assertIn("option name Move Overhead type spin default 100 min 0 max 5000", lines)
         self.assertIn("option name Threads type spin default 1 min 1 max 256", lines)
         self.assertIn("option name LazyEval  type check default true", lines)
         self.assertIn("option name Hash type spin default 64 min 16 max 1024", lines)

@@ -105,6 +105,15 @@ TEST_F(TimeTest, LowClockKeepsAReserveWhateverTheIncrement) {
   allocate_time(true);
   EXPECT_NEAR(sc.q2, 43.333, 0.001);
   EXPECT_NEAR(sc.q4, 156, 0.001);  // 0.9 x 4 x 43.3
+  // A larger move overhead keeps more back: 300 - 250.
+  searchParams.MoveOverhead = 250;
+  sc.limits.winc = 1000;
+  sc.limits.wtime = 300;
+  allocate_time(true);
+  EXPECT_DOUBLE_EQ(sc.q4, 50);
+  searchParams.MoveOverhead = 0;
+  allocate_time(true);
+  EXPECT_DOUBLE_EQ(sc.q4, 270);
 }
 
 TEST_F(TimeTest, BlackUsesItsOwnClockAndInfiniteHasNoLimit) {
