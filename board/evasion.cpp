@@ -3,6 +3,7 @@
 // settled move by move with pseudo_is_legal; in check, the evasion
 // generator emits only moves that can answer the check and, asked for legal
 // moves, tests them itself.
+#include <algorithm>
 #include <cstring>
 
 #include "board/attack.h"
@@ -174,6 +175,12 @@ bool gen_evasions(const Board& b, const Checkers& c, MoveList& list, bool legalO
 }
 
 void filter_legal(Board& b, MoveList& list, bool keepIllegal) { filter_from(b, list, 0, keepIllegal); }
+
+bool is_legal_move(Board& b, int move) {
+  MoveList legal;
+  gen_legal(b, legal);
+  return std::find(legal.moves, legal.moves + legal.count, move) != legal.moves + legal.count;
+}
 
 void gen_legal(Board& b, MoveList& list) {
   Checkers c;

@@ -30,6 +30,9 @@ void gen_checkers(const Board& b, Checkers& checkers);
 bool gen_evasions(const Board& b, const Checkers& checkers, MoveList& list, bool legalOnly, bool any);
 void gen_quiet_checks(Board& b, MoveList& list);
 void gen_legal(Board& b, MoveList& list);
+// `move` is one of the legal moves of `b` (a full generation: for commands,
+// not for the search).
+bool is_legal_move(Board& b, int move);
 // Compacts the list in place, keeping order: the legal moves, or with
 // `keepIllegal` the ones that fail the test.
 void filter_legal(Board& b, MoveList& list, bool keepIllegal = false);

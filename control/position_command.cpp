@@ -30,21 +30,13 @@ const char* find_moves_word(const char* s) {
   return s + std::strlen(s);
 }
 
-bool is_legal_here(Board& b, int move) {
-  MoveList legal;
-  gen_legal(b, legal);
-  for (int i = 0; i < legal.count; i++)
-    if (legal.moves[i] == move) return true;
-  return false;
-}
-
 bool play_moves(const char* s) {
   while (*s) {
     const char* end = s;
     while (*end && *end != ' ') end++;
     std::string token(s, end);
     int move = token.size() <= kMaxMoveToken ? text_to_move(topBoard, token.c_str()) : MoveNone;
-    if (move == MoveNone || !is_legal_here(topBoard, move)) {
+    if (move == MoveNone || !is_legal_move(topBoard, move)) {
       Print("info string illegal move in position command: %.32s", token.c_str());
       return false;
     }

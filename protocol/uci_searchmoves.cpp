@@ -32,13 +32,7 @@ bool is_go_keyword(const std::string& token) {
 int legal_move(const std::string& token) {
   if (token.size() > 5) return 0;
   int move = text_to_move(topBoard, token.c_str());
-  if (move == 0) return 0;
-  MoveList legal;
-  legal.count = 0;
-  gen_legal(topBoard, legal);
-  return std::find(legal.moves, legal.moves + legal.count, move) != legal.moves + legal.count
-             ? move
-             : 0;
+  return move != 0 && is_legal_move(topBoard, move) ? move : 0;
 }
 
 void add_move(SearchLimits& limits, int move) {

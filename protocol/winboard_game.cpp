@@ -104,12 +104,7 @@ bool build_position(bool clocks) {
 bool is_legal_move_text(const char* text) {
   if (std::strlen(text) >= sizeof wbGame.moves[0]) return false;
   int move = text_to_move(topBoard, text);
-  if (move == MoveNone) return false;
-  MoveList legal;
-  gen_legal(topBoard, legal);
-  for (int i = 0; i < legal.count; i++)
-    if (legal.moves[i] == move) return true;
-  return false;
+  return move != MoveNone && is_legal_move(topBoard, move);
 }
 
 void store_score(int score) {

@@ -113,7 +113,7 @@ class ParallelSearch : public testing::Test {
     transpositionTable.clear();
   }
 
-  bool best_is_legal() { return is_legal_in(topBoard, searchContext.best_move); }
+  bool best_is_legal() { return is_legal_move(topBoard, searchContext.best_move); }
 };
 
 const char* const kMiddleGame = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP1B1PPP/R2QKB1R w KQ - 0 1";

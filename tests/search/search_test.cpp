@@ -67,7 +67,7 @@ class SearchTest : public testing::Test {
     return run_fixed_depth_search(depth);
   }
   std::string best() { return move_text(searchContext.best_move); }
-  bool best_is_legal() { return is_legal_in(topBoard, searchContext.best_move); }
+  bool best_is_legal() { return is_legal_move(topBoard, searchContext.best_move); }
 };
 
 }  // namespace

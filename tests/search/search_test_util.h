@@ -9,20 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "board/board.h"
-#include "board/movegen.h"
-
 namespace torvek {
-
-// `move` is one of the legal moves of `b`.
-inline bool is_legal_in(Board& b, int move) {
-  MoveList legal;
-  legal.count = 0;
-  gen_legal(b, legal);
-  for (int i = 0; i < legal.count; i++)
-    if (legal.moves[i] == move) return true;
-  return false;
-}
 
 inline bool sanitized_build() {
   const char* v = std::getenv("TORVEK_SANITIZE");
