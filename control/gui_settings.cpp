@@ -1,4 +1,4 @@
-// The WinBoard GUI's "memory N" and "cores N". xboard sends them just before
+// The WinBoard GUI's "memory N", "cores N" and "option MultiPV=N". xboard sends them just before
 // every "new", and "new" reads the ini file, so the GUI's values are kept
 // and win over the file's Hash and Threads. A value that arrives during a
 // search (xboard may send "cores" at any time) waits for its end: the table
@@ -7,6 +7,7 @@
 
 #include "control/params.h"
 #include "core/globals.h"
+#include "search/params.h"
 
 namespace torvek {
 
@@ -14,6 +15,7 @@ namespace {
 
 int guiHashMegabytes = 0;  // 0: no "memory" yet
 int guiThreads = 0;        // 0: no "cores" yet
+int guiMultiPv = 0;        // 0: no "option MultiPV=N" yet
 bool memoryPending = false, coresPending = false;
 
 const IntParam& row_of_kind(int kind) {
@@ -58,19 +60,28 @@ void set_gui_cores(long long cores) {
     apply_cores();
 }
 
+// Read at the start of each search only, so it may change during one.
+void set_gui_multipv(long long lines) {
+  const IntParam* row = int_params();
+  while (row->name && row->target != &searchParams.MultiPV) row++;
+  guiMultiPv = static_cast<int>(std::clamp<long long>(lines, row->minimum, row->maximum));
+  searchParams.MultiPV = guiMultiPv;
+}
+
 void apply_pending_gui_settings() {
   if (memoryPending) apply_memory();
   if (coresPending) apply_cores();
 }
 
 void forget_gui_settings() {
-  guiHashMegabytes = guiThreads = 0;
+  guiHashMegabytes = guiThreads = guiMultiPv = 0;
   memoryPending = coresPending = false;
 }
 
 int gui_override(const IntParam& row, int value) {
   if (row.kind == kMegabytes && guiHashMegabytes) return guiHashMegabytes;
   if (row.kind == kThreadCount && guiThreads) return guiThreads;
+  if (row.target == &searchParams.MultiPV && guiMultiPv) return guiMultiPv;
   return value;
 }
 

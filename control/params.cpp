@@ -23,6 +23,7 @@ bool paramDraw, paramResign;
 int paramTell, paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
 int paramHashBytes;
 int paramThreads = 1;
+bool uciAnalyseMode = false;
 std::string bookFileName = "nork.book";
 bool bookOpen = false;
 
@@ -61,6 +62,7 @@ IntParam kIntParams[] = {
     {"LMRMoveNumber", 0, &searchParams.LMRMoveNumber, 3, 1, 5, kPlain},
     {"LMRreduction", 0, &searchParams.LMRreduction, 100, 0, 600, kPlyHundredths},
     {"LMRStartDepth", 0, &searchParams.LMRStartDepth, 300, 0, 600, kPlyHundredths},
+    {"MultiPV", 0, &searchParams.MultiPV, 1, 1, 256, kPlain},
     {"NullReduction", 0, &searchParams.NullReduction, 300, 0, 600, kPlyHundredths},
     {"NullStartDepth", 0, &searchParams.NullStartDepth, 200, 0, 600, kPlyHundredths},
     {"Threads", 0, &paramThreads, 1, 1, kMaxSearchThreads, kThreadCount},
@@ -125,7 +127,8 @@ void set_int_option(IntParam& p, const char* value) {
     apply_thread_count(v);
     return;
   }
-  *p.target = clamp_int(scale_param(p.kind, v));
+  // A GUI offers only the advertised range; a value from elsewhere is held to it.
+  *p.target = clamp_int(scale_param(p.kind, std::clamp<long long>(v, p.minimum, p.maximum)));
 }
 
 bool is_true_value(const char* value) {
@@ -155,6 +158,7 @@ void allocate_hash() { hash_allocate_bytes(paramHashBytes); }
 void apply_parameter_defaults() {
   bookFileName = "nork.book";
   bookOpen = false;
+  uciAnalyseMode = false;
   for (BoolParam* p = kBoolParams; p->name; p++) *p->target = p->defaultValue;
   for (IntParam* p = kIntParams; p->name; p++) *p->target = clamp_int(scale_param(p->kind, p->defaultValue));
   allocate_hash();
@@ -174,6 +178,7 @@ void print_uci_options() {
           p->maximum);
   Print("option name Move Overhead type spin default %i min 0 max %i", kMoveOverheadDefault,
         kMoveOverheadMax);
+  Print("option name UCI_AnalyseMode type check default false");
   Print("option name %s type string default %s", "BookFile", "nork.book");
   Print("option name Clear Hash type button");
 }
@@ -195,6 +200,10 @@ void set_uci_option(const char* line) {
   const char* value = skip_word_and_blanks(valueWord);
   if (strncasecmp(rest, "Move Overhead ", 14) == 0) {
     set_move_overhead(rest + 14);
+    return;
+  }
+  if (strcasecmp(key.c_str(), "UCI_AnalyseMode ") == 0) {
+    uciAnalyseMode = is_true_value(value);
     return;
   }
   if (strcasecmp(key.c_str(), "BookFile ") == 0) bookFileName = value;

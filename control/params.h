@@ -43,6 +43,9 @@ extern bool paramDraw, paramResign;
 extern int paramResignScore, paramResignNumber, paramDrawScore, paramDrawNumber;
 extern int paramHashBytes;
 extern int paramThreads;
+// UCI_AnalyseMode: the GUI analyses with every "go", so no book move and no
+// learning even under a clock.
+extern bool uciAnalyseMode;
 extern std::string bookFileName;
 extern bool bookOpen;
 
@@ -63,6 +66,8 @@ void apply_thread_count(long long count);
 // and kept over the ini file's values at every new game.
 void set_gui_memory(long long megabytes);
 void set_gui_cores(long long cores);
+// xboard's "option MultiPV=N", clamped to the MultiPV row, at once.
+void set_gui_multipv(long long lines);
 // What "memory" or "cores" left for the end of a search.
 void apply_pending_gui_settings();
 // The ini reader's value of `row`, or the GUI's where it sent one.

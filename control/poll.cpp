@@ -53,15 +53,17 @@ bool any_begins(const std::string& line, const char* const* prefixes) {
 
 bool analyzing() { return commandHandler.analyzing && commandHandler.analyzing(); }
 
-// xboard may send its memory and core counts at any time; their handlers
-// keep them for the end of the search.
-const char* const kGuiShare[] = {"memory ", "cores ", nullptr};
+// xboard may send its memory and core counts and its options at any time;
+// their handlers keep them for the end of the search (or restart an
+// analysis with them).
+const char* const kGuiShare[] = {"memory ", "cores ", "option ", nullptr};
 
 // What an analysis lets through: the commands that end it or restart it on
 // another position, and the GUI's synchronisation.
 bool let_through_analyzing(const std::string& line) {
   static const char* const kWords[] = {"quit", "q", "exit", "new", "undo", "hint", nullptr};
-  static const char* const kPrefixes[] = {"usermove ", "setboard ", "ping ", "isready", nullptr};
+  static const char* const kPrefixes[] = {"usermove ", "setboard ", "ping ", "isready",
+                                          "exclude ", "include ", nullptr};
   return any_equal(line, kWords) || any_begins(line, kPrefixes) || any_begins(line, kGuiShare);
 }
 

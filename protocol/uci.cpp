@@ -116,6 +116,9 @@ void cmd_go(const char* line) {
   prepare_search(topBoard);
   open_engine_book();
   searchContext.limits = read_go_limits(line);
+  // "go infinite" and a GUI in analysis mode ask about the position, not
+  // for a game move.
+  searchContext.limits.analysis = searchContext.limits.infinite || uciAnalyseMode;
   if (globals.debug) Print("info string >%s", line);
   reset_search();
   int score = Root(&topBoard);

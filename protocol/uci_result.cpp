@@ -12,12 +12,14 @@ namespace torvek {
 void report_result_uci(const SearchResult& r) {
   int mate = mate_distance(r.score);
   std::string pv = pv_text(r.pv);
+  // With several lines shown, the final one names the line it repeats.
+  const char* line = r.multi_pv > 1 ? " multipv 1" : "";
   if (mate != 0)
-    Print("info depth %d score mate %d nodes %.0f nps %.0f time %.0f pv %s", r.depth, mate,
+    Print("info depth %d%s score mate %d nodes %.0f nps %.0f time %.0f pv %s", r.depth, line, mate,
           r.nodes, r.nps, r.elapsed_ms, pv.c_str());
   else
-    Print("info depth %d score cp %d nodes %.0f nps %.0f time %.0f pv %s", r.depth, r.score,
-          r.nodes, r.nps, r.elapsed_ms, pv.c_str());
+    Print("info depth %d%s score cp %d nodes %.0f nps %.0f time %.0f pv %s", r.depth, line,
+          r.score, r.nodes, r.nps, r.elapsed_ms, pv.c_str());
   Print("info hashfull %.0f", r.hashfull);
   QuietLift lift;
   // Without a legal move the UCI null move tells the GUI there is none.

@@ -17,6 +17,7 @@
 #include "protocol/protocol.h"
 #include "protocol/winboard_game.h"
 #include "protocol/winboard_play.h"
+#include "protocol/winboard_root_set.h"
 #include "search/context.h"
 #include "search/params.h"
 #include "search/root.h"
@@ -63,7 +64,7 @@ void cmd_protover(const char*) {
   Print("feature ping=1 setboard=1 playother=1 usermove=1 sigint=0 reuse=0 colors=0 ics=1 ");
   write_raw("feature ");
   Print("myname=\"Torvek %s\"", globals.version);
-  Print("feature smp=1 memory=1");
+  Print("feature smp=1 memory=1 exclude=1 option=\"MultiPV -spin %d 1 256\"", searchParams.MultiPV);
   Print("feature done=1");
   DebugPrint("protover ok");
 }
@@ -317,6 +318,9 @@ const CommandEntry kWinBoardTable[] = {
     {"Computer", 0, cmd_computer, "WB - a computer account on ICS"},
     {"memory ", 7, cmd_memory, "WB - megabytes the engine may use for its hash table"},
     {"cores ", 6, cmd_cores, "WB - cores the engine may use for its search threads"},
+    {"option ", 7, cmd_option, "WB - set an engine option (MultiPV=N)"},
+    {"exclude ", 8, cmd_exclude, "WB - leave a root move (or all) out of the search"},
+    {"include ", 8, cmd_include, "WB - take a root move (or all) back into the search"},
     {nullptr, 0, nullptr, nullptr},
 };
 

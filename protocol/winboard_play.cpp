@@ -14,6 +14,7 @@
 #include "core/output.h"
 #include "protocol/winboard_game.h"
 #include "protocol/winboard_result.h"
+#include "protocol/winboard_root_set.h"
 #include "search/context.h"
 #include "search/params.h"
 #include "search/result.h"
@@ -93,6 +94,7 @@ void think() {
     return;
   }
   if (!build_position(true)) return;
+  apply_exclusions(searchContext.limits);
   g.engineColor = topBoard.side;
   g.mode = kPlayMode;
   open_engine_book();
@@ -149,6 +151,8 @@ void run_analysis() {
     DebugPrint("Not ready yet");
     DebugPrint("go infinite time");
     searchContext.limits.infinite = true;
+    searchContext.limits.analysis = true;
+    apply_exclusions(searchContext.limits);
     Root(&topBoard);
     searchContext.limits.infinite = false;
   } while (g.mode == kAnalyzeMode && !globals.quit);

@@ -60,6 +60,7 @@ struct SearchContext {
   int book_misses = 0;
   int mate_deadline = 0;  // 0 = none
   int book_move = 0;      // the book's choice for this search, 0 = none
+  int multi_pv = 1;       // root lines this search finds (MultiPV)
   bool helper = false;    // a helper thread's search
 
   // Milliseconds since start_time into elapsed_ms, and the speed from it.

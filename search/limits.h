@@ -22,6 +22,9 @@ struct SearchLimits {
   unsigned mate_limit = 0;   // mate in this many moves, 0 = none
   bool ponder = false;       // searching on the opponent's time until ponderhit
   bool infinite = false;     // no limit until "stop"
+  // Analysing, not playing: the position is searched even when the book
+  // knows it, and nothing is learned from it.
+  bool analysis = false;
   // "go searchmoves": only these root moves are searched; none = all.
   int search_move_count = 0;
   uint16_t search_moves[kMaxMoves] = {};

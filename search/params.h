@@ -25,6 +25,9 @@ struct SearchParams {
   // 90 % of what is left, which a busy machine turns into a lost game. GUIs
   // and bots with a slow line to the server raise it.
   int MoveOverhead = 100;
+  // Root lines searched and reported (MultiPV): line k takes the best move
+  // that lines 1..k-1 left. 1 is the plain search.
+  int MultiPV = 1;
 };
 
 extern SearchParams searchParams;

@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/output.h"
 #include "search/context.h"
+#include "search/lines.h"
 #include "search/threads.h"
 #include "search/timeman.h"
 #include "search/tt.h"
@@ -58,7 +59,9 @@ void report_new_best(int iteration, int v) {
   double nodes = total_nodes(sc);
   std::string pv = pv_text(sc.root_pv);
   int mate = mate_distance(v);
-  if (!kWinBoard) {
+  if (sc.multi_pv > 1) {
+    // Several lines are written together when the iteration completes.
+  } else if (!kWinBoard) {
     if (mate != 0)
       Print("info depth %d score mate %d nodes %.0f time %.0f pv %s", iteration, mate, nodes,
             sc.elapsed_ms, pv.c_str());
@@ -99,6 +102,23 @@ void report_periodic() {
     sc.last_report_ms = sc.elapsed_ms;
   }
   set_poll_interval();
+}
+
+void report_root_lines(const RootLines& set) {
+  SearchContext& sc = searchContext;
+  double nodes = total_nodes(sc);
+  for (int k = 0; k < set.count; k++) {
+    const RootLine& line = set.lines[k];
+    std::string pv = pv_text(line.pv);
+    if (kWinBoard) {
+      Print("%d %d %.0f %.0f %s", sc.iteration, line.score, sc.elapsed_ms, nodes, pv.c_str());
+      continue;
+    }
+    int mate = mate_distance(line.score);
+    Print("info depth %d seldepth %d multipv %d score %s %d nodes %.0f nps %.0f time %.0f pv %s",
+          sc.iteration, sc.seldepth, k + 1, mate ? "mate" : "cp", mate ? mate : line.score, nodes,
+          total_nps(sc), sc.elapsed_ms, pv.c_str());
+  }
 }
 
 void report_iteration() {

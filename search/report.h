@@ -24,5 +24,10 @@ void report_currmove();
 void report_periodic();
 // After each completed iteration ("info depth ... nps ..."), UCI only.
 void report_iteration();
+// MultiPV: one line per root line after each completed iteration, best
+// first ("info depth D seldepth S multipv K score ... pv ..." in UCI, a
+// thinking line each in WinBoard).
+struct RootLines;
+void report_root_lines(const RootLines& lines);
 
 }  // namespace torvek

@@ -27,6 +27,7 @@ SearchResult search_result(SearchContext& sc, int score) {
   r.ponder_move = ponder_move_of(sc);
   std::memcpy(r.pv, sc.root_pv, sizeof r.pv);
   r.depth = sc.iteration;
+  r.multi_pv = sc.multi_pv;
   r.nodes = total_nodes(sc);
   r.elapsed_ms = sc.elapsed_ms;
   r.nps = total_nps(sc);

@@ -17,6 +17,7 @@ struct SearchResult {
   int ponder_move = 0;      // the expected reply, 0 = none
   uint16_t pv[kPvSize] = {};  // from the root, ended by 0
   int depth = 0;            // the last iteration begun
+  int multi_pv = 1;         // root lines the search reported (MultiPV)
   double nodes = 0;
   double elapsed_ms = 0;
   double nps = 0;

@@ -5,6 +5,7 @@
 #include "search/root.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,9 +21,11 @@
 #include "search/eval_link.h"
 #include "search/hooks.h"
 #include "search/learn.h"
+#include "search/lines.h"
 #include "search/move_check.h"
 #include "search/ordering.h"
 #include "search/params.h"
+#include "search/pv.h"
 #include "search/report.h"
 #include "search/search.h"
 #include "search/timeman.h"
@@ -105,31 +108,23 @@ void quiescence_ordering_pass(SearchContext& sc, Board& b) {
   sort(list);
 }
 
-void set_root_pv(SearchContext& sc, int move, const uint16_t* pv) {
-  sc.root_pv[0] = static_cast<uint16_t>(move);
-  int i = 0;
-  while (i < kPvSize - 2 && pv[i]) {
-    sc.root_pv[i + 1] = pv[i];
-    i++;
-  }
-  sc.root_pv[i + 1] = 0;
-}
-
-// One iteration over the root moves; returns the best score and the score
-// of the last move searched.
-int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastScore) {
+// One iteration over the root moves from index `first` on (the moves before
+// it are the lines a MultiPV search has already found in this iteration);
+// returns the best score and the score of the last move searched. Only the
+// first line is the search's own best move, variation and report.
+int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastScore, int first = 0) {
   const int it = sc.iteration;
   int alpha = -30000, beta = 30000;
   const int alphaStart = alpha;
   int best = kNoScore;
   uint16_t pv[kPvSize];
   MoveList& list = sc.root_moves;
-  if (it == 1) {
+  if (it == 1 && first == 0) {
     quiescence_ordering_pass(sc, b);
   } else {
-    for (int i = 0; i < list.count; i++) list.values[i] = static_cast<uint16_t>(kNoScore);
+    for (int i = first; i < list.count; i++) list.values[i] = static_cast<uint16_t>(kNoScore);
   }
-  for (sc.root_index = 0; sc.root_index < list.count; sc.root_index++) {
+  for (sc.root_index = first; sc.root_index < list.count; sc.root_index++) {
     int m = list.moves[sc.root_index];
     sc.root_move = m;
     sc.move_stack[0] = m;
@@ -158,9 +153,11 @@ int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastSco
     int stored = v >= beta ? beta : v <= alpha ? alphaStart : v;
     list.values[sc.root_index] = static_cast<uint16_t>(stored);
     if (v > best) {
-      if (best == kNoScore || v > alpha) {
+      if (first > 0 && (best == kNoScore || v > alpha)) {
+        copy_pv(rootLines.lines[first].pv, m, pv);
+      } else if (best == kNoScore || v > alpha) {
         sc.best_move = m;
-        set_root_pv(sc, m, pv);
+        copy_pv(sc.root_pv, m, pv);
         report_new_best(it, v);
       }
       best = v;
@@ -171,6 +168,30 @@ int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastSco
     }
   }
   return best;
+}
+
+// MultiPV: after the first line, line k searches the root moves no earlier
+// line took, and its best move is then held at index k. A line that comes
+// out better than an earlier one moves up, and the best line is the search's
+// answer, so the lines are always in score order.
+void search_other_lines(SearchContext& sc, Board& b, bool rootInCheck) {
+  MoveList& list = sc.root_moves;
+  RootLines& set = rootLines;
+  set.count = std::min(sc.multi_pv, list.count);
+  set.lines[0].score = sc.best_score;
+  copy_pv(set.lines[0].pv, sc.best_move, sc.root_pv + 1);
+  for (int k = 1; k < set.count; k++) {
+    restore_root_position(sc);
+    int lastScore = kNoScore;
+    set.lines[k].score = search_iteration(sc, b, rootInCheck, lastScore, k);
+    for (int i = 0; i < k; i++) list.values[i] = static_cast<uint16_t>(INT16_MAX);
+    sort(list);
+  }
+  sort_root_lines(set);
+  for (int k = 0; k < set.count; k++) list.moves[k] = set.lines[k].pv[0];
+  sc.best_score = set.lines[0].score;
+  sc.best_move = set.lines[0].pv[0];
+  std::memcpy(sc.root_pv, set.lines[0].pv, sizeof sc.root_pv);
 }
 
 // "go searchmoves": the legal moves not on the list leave the root list, in
@@ -188,11 +209,11 @@ void keep_search_moves(const SearchLimits& limits, MoveList& legal) {
 }
 
 // A book move found goes to sc.book_move and ends the search after
-// iteration 1. After four searches of a game whose positions were not in the
+// iteration 1; an analysis never takes one. After four searches of a game whose positions were not in the
 // book, the book is left alone for the rest of the game.
 void probe_book(SearchContext& sc, Board& b) {
   // A restricted root is a question about those moves, not a game move.
-  if (sc.limits.search_move_count > 0) return;
+  if (sc.limits.search_move_count > 0 || sc.limits.analysis) return;
   if (!searchParams.OwnBook || !engineBook.file || sc.book_misses >= 4) return;
   if (!book_has_position(engineBook, b.hashKey)) {
     sc.book_misses++;
@@ -249,6 +270,8 @@ int root_body(const Board* board) {
   sc.mate_deadline = 0;
   sc.book_move = 0;
   sc.iteration = 0;
+  sc.multi_pv = wanted_root_lines();
+  rootLines.count = 0;
   if (board) sc.search_board = *board;
   Board& b = sc.search_board;
   sc.engine_colour = b.side;
@@ -279,7 +302,10 @@ int root_body(const Board* board) {
         break;
       }
       if (it > 8) Print("info depth %d", it);
-      if (sc.root_moves.count == 1 && it >= 4) {
+      // A forced move needs no deeper look in a game; a move the user picked
+      // out, or an analysis, is asked about at every depth.
+      bool onlyMove = sc.limits.search_move_count == 0 && !sc.limits.analysis;
+      if (sc.root_moves.count == 1 && onlyMove && it >= 4) {
         DebugPrint("Break due to only one root move");
         break;
       }
@@ -300,9 +326,14 @@ int root_body(const Board* board) {
 
       sc.best_score = best;
       sort(sc.root_moves);
+      if (sc.multi_pv > 1) {
+        search_other_lines(sc, b, rootInCheck);
+        best = sc.best_score;
+      }
       if (-30000 < best && best < 30000) transpositionTable.store_pv(sc.root_pv, b);
 
       sc.refresh_elapsed();
+      if (sc.multi_pv > 1) report_root_lines(rootLines);
       report_iteration();
       if (it > 1) {
         sc.score_dropped_before = sc.score_dropped;
@@ -344,8 +375,9 @@ int root_body(const Board* board) {
     sc.max_ply = 255;
     sc.refresh_elapsed();
     DebugPrint("used time = %.4f \n", sc.elapsed_ms * 0.001);
-    // A restricted root's score is not the position's: nothing to learn.
-    if (sc.limits.search_move_count == 0)
+    // A restricted root's score is not the position's, and an analysis is
+    // not a game: nothing to learn.
+    if (sc.limits.search_move_count == 0 && !sc.limits.analysis)
       learn_from_aborted_search(sc.root_board.hashKey, sc.iteration, sc.best_move, sc.best_score,
                                 searchParams.OwnBook && sc.book_move != 0);
     DebugPrint("longjmp ok - return from root");

@@ -20,6 +20,7 @@
 #include "search/ordering.h"
 #include "search/params.h"
 #include "search/picker.h"
+#include "search/pv.h"
 #include "search/timeman.h"
 #include "search/tt.h"
 
@@ -43,16 +44,6 @@ inline void node_entry(SearchContext& sc, int ply, uint16_t* pv) {
   if (ply > sc.seldepth) sc.seldepth = ply;
   if (--sc.poll_countdown <= 0) search_poll();
   if (globals.stopSearch.load(std::memory_order_relaxed)) throw SearchAborted{};
-}
-
-inline void copy_pv(uint16_t* pv, int move, const uint16_t* child) {
-  pv[0] = static_cast<uint16_t>(move);
-  int i = 0;
-  while (i < kPvSize - 2 && child[i]) {
-    pv[i + 1] = child[i];
-    i++;
-  }
-  pv[i + 1] = 0;
 }
 
 inline void copy_variation(uint16_t* pv, const uint16_t* source) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -80,7 +81,24 @@ TEST(Params, UciBuildHasNoWinBoardRows) {
   for (const BoolParam* p = bool_params(); p->name; p++) bools++;
   for (const IntParam* p = int_params(); p->name; p++) ints++;
   EXPECT_EQ(bools, 6);
-  EXPECT_EQ(ints, 10);
+  EXPECT_EQ(ints, 11);
+}
+
+// Spin values are held to the range the option list advertises.
+TEST(Params, SpinValuesAreClampedToTheirRow) {
+  apply_parameter_defaults();
+  const char* lines[][2] = {{"0", "1"}, {"-3", "1"}, {"100000", "256"}, {"abc", "1"}, {"7", "7"}};
+  for (auto& line : lines) {
+    set_uci_option((std::string("setoption name MultiPV value ") + line[0]).c_str());
+    EXPECT_EQ(searchParams.MultiPV, std::atoi(line[1])) << line[0];
+  }
+  set_uci_option("setoption name LMRMoveNumber value 99");
+  EXPECT_EQ(searchParams.LMRMoveNumber, 5);
+  set_uci_option("setoption name UCI_AnalyseMode value true");
+  EXPECT_TRUE(uciAnalyseMode);
+  apply_parameter_defaults();
+  EXPECT_EQ(searchParams.MultiPV, 1);
+  EXPECT_FALSE(uciAnalyseMode);
 }
 
 TEST(Params, MoveOverheadHasItsTwoWordName) {

@@ -36,7 +36,9 @@ def ini_file(text):
 NO_BOOK_INI = ini_file("[Torvek]\nOwnBook=0\n")
 
 
-class WinBoardSession(unittest.TestCase):
+class WinBoardDriver(unittest.TestCase):
+    """A session after protover 2, without the book; no tests of its own."""
+
     def setUp(self):
         self.e = Engine(WB, args=["-ini", NO_BOOK_INI])
         self.e.send("xboard")
@@ -56,6 +58,8 @@ class WinBoardSession(unittest.TestCase):
         self.e.expect("pong %d" % self.pings, timeout=30 * SLOW)
         return self.e.log[seen:-1]
 
+
+class WinBoardSession(WinBoardDriver):
     def board_fen(self):
         self.e.send("d")
         line = self.e.expect(lambda l: " id c" in l)
@@ -76,7 +80,8 @@ class WinBoardSession(unittest.TestCase):
         first = [l for l in e.log if l.startswith("feature")]
         self.assertEqual(first, [
             "feature ping=1 setboard=1 playother=1 usermove=1 sigint=0 reuse=0 colors=0 ics=1 ",
-            'feature myname="Torvek 704"', "feature smp=1 memory=1", "feature done=1"])
+            'feature myname="Torvek 704"',
+            'feature smp=1 memory=1 exclude=1 option="MultiPV -spin 1 1 256"', "feature done=1"])
         self.new_game("force")
         self.assertEqual(self.board_fen(), START_EPD)
         e.send("usermove e2e4")
