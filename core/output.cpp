@@ -1,6 +1,7 @@
 // Output helpers shared by both programs.
 #include "core/output.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -108,8 +109,12 @@ void SetDebug(bool on) {
   write_line(on ? "info string debug is on" : "info string debug is off");
 }
 
+void print_thinking_line(int depth, int score, double ms, double nodes, const char* pv) {
+  Print("%d %d %.0f %.0f %s", depth, score, std::floor(ms * 0.1), nodes, pv);
+}
+
 void TellIcs(int depth, int score, double time, double nodes, const char* pv) {
-  Print("%d %d %.0f %.0f %s", depth, score, time, nodes, pv);
+  print_thinking_line(depth, score, time, nodes, pv);
   if (!globals.onIcs || globals.tell == 0) return;
   const char* prefix = nullptr;
   if (globals.computerOpponent)

@@ -30,6 +30,11 @@ class FatalTrap {
 };
 
 void SetDebug(bool on);
+// The WinBoard thinking line "depth score time nodes pv": `ms` is written in
+// centiseconds, the unit of the protocol and of every WinBoard GUI's display.
+void print_thinking_line(int depth, int score, double ms, double nodes, const char* pv);
+// The thinking line and, on a chess server when Tell asks for it, its kibitz
+// copy; `time` in milliseconds.
 void TellIcs(int depth, int score, double time, double nodes, const char* pv);
 
 // Lifts "quiet" while it lives, for the final answer, which the GUI must

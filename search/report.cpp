@@ -72,7 +72,7 @@ void report_new_best(int iteration, int v) {
     if (iteration == 15 && !sc.limits.ponder)
       TellIcs(iteration, v, sc.elapsed_ms, nodes, pv.c_str());
     else
-      Print("%d %d %.0f %.0f %s", iteration, v, sc.elapsed_ms, nodes, pv.c_str());
+      print_thinking_line(iteration, v, sc.elapsed_ms, nodes, pv.c_str());
   }
   if (iteration <= 1) return;
   int p = sc.prev_score;
@@ -111,7 +111,7 @@ void report_root_lines(const RootLines& set) {
     const RootLine& line = set.lines[k];
     std::string pv = pv_text(line.pv);
     if (kWinBoard) {
-      Print("%d %d %.0f %.0f %s", sc.iteration, line.score, sc.elapsed_ms, nodes, pv.c_str());
+      print_thinking_line(sc.iteration, line.score, sc.elapsed_ms, nodes, pv.c_str());
       continue;
     }
     int mate = mate_distance(line.score);

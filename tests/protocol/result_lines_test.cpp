@@ -104,6 +104,11 @@ TEST(WinBoardResult, MoveHintAndNoGameEnd) {
   a = winboard_lines(r);
   EXPECT_EQ(a.out, "7 25 0 1000 e2e4 e7e5\nmove e2e4\nDBW: 50cnt=3\n");
   EXPECT_EQ(a.hint, "");
+
+  // xboard reads the thinking line's time in centiseconds.
+  r.elapsed_ms = 12349;
+  a = winboard_lines(r);
+  EXPECT_EQ(a.out.substr(0, a.out.find('\n')), "7 25 1234 1000 e2e4 e7e5");
 }
 
 // The winner is named by colour: the side the engine played decides it.
