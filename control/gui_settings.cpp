@@ -1,4 +1,5 @@
-// The WinBoard GUI's "memory N", "cores N" and "option MultiPV=N". xboard sends them just before
+// The WinBoard GUI's "memory N", "cores N" and its options (MultiPV, the
+// strength limit). xboard sends them just before
 // every "new", and "new" reads the ini file, so the GUI's values are kept
 // and win over the file's Hash and Threads. A value that arrives during a
 // search (xboard may send "cores" at any time) waits for its end: the table
@@ -8,6 +9,7 @@
 #include "control/params.h"
 #include "core/globals.h"
 #include "search/params.h"
+#include "search/strength.h"
 
 namespace torvek {
 
@@ -16,6 +18,8 @@ namespace {
 int guiHashMegabytes = 0;  // 0: no "memory" yet
 int guiThreads = 0;        // 0: no "cores" yet
 int guiMultiPv = 0;        // 0: no "option MultiPV=N" yet
+int guiLimitStrength = -1;  // -1: no "option LimitStrength=..." yet
+int guiElo = 0;             // 0: no "option Elo=N" yet
 bool memoryPending = false, coresPending = false;
 
 const IntParam& row_of_kind(int kind) {
@@ -68,13 +72,29 @@ void set_gui_multipv(long long lines) {
   searchParams.MultiPV = guiMultiPv;
 }
 
+void set_gui_limit_strength(bool on) {
+  guiLimitStrength = on ? 1 : 0;
+  limitStrength = on;
+}
+
+void set_gui_elo(long long elo) {
+  guiElo = static_cast<int>(std::clamp<long long>(elo, kBottomElo, kTopElo));
+  strengthElo = guiElo;
+}
+
+void override_strength_from_gui() {
+  if (guiLimitStrength >= 0) limitStrength = guiLimitStrength == 1;
+  if (guiElo) strengthElo = guiElo;
+}
+
 void apply_pending_gui_settings() {
   if (memoryPending) apply_memory();
   if (coresPending) apply_cores();
 }
 
 void forget_gui_settings() {
-  guiHashMegabytes = guiThreads = guiMultiPv = 0;
+  guiHashMegabytes = guiThreads = guiMultiPv = guiElo = 0;
+  guiLimitStrength = -1;
   memoryPending = coresPending = false;
 }
 

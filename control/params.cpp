@@ -15,6 +15,7 @@
 #include "core/globals.h"
 #include "core/output.h"
 #include "search/params.h"
+#include "search/strength.h"
 #include "search/threads.h"
 
 namespace torvek {
@@ -24,6 +25,10 @@ int paramTell, paramResignScore, paramResignNumber, paramDrawScore, paramDrawNum
 int paramHashBytes;
 int paramThreads = 1;
 bool uciAnalyseMode = false;
+bool limitStrength = false;
+int strengthElo = kTopElo;
+
+int playing_elo() { return limitStrength ? std::clamp(strengthElo, kBottomElo, kTopElo) : 0; }
 std::string bookFileName = "nork.book";
 bool bookOpen = false;
 
@@ -159,6 +164,8 @@ void apply_parameter_defaults() {
   bookFileName = "nork.book";
   bookOpen = false;
   uciAnalyseMode = false;
+  limitStrength = false;
+  strengthElo = kTopElo;
   for (BoolParam* p = kBoolParams; p->name; p++) *p->target = p->defaultValue;
   for (IntParam* p = kIntParams; p->name; p++) *p->target = clamp_int(scale_param(p->kind, p->defaultValue));
   allocate_hash();
@@ -179,6 +186,8 @@ void print_uci_options() {
   Print("option name Move Overhead type spin default %i min 0 max %i", kMoveOverheadDefault,
         kMoveOverheadMax);
   Print("option name UCI_AnalyseMode type check default false");
+  Print("option name UCI_LimitStrength type check default false");
+  Print("option name UCI_Elo type spin default %d min %d max %d", kTopElo, kBottomElo, kTopElo);
   Print("option name %s type string default %s", "BookFile", "nork.book");
   Print("option name Clear Hash type button");
 }
@@ -204,6 +213,14 @@ void set_uci_option(const char* line) {
   }
   if (strcasecmp(key.c_str(), "UCI_AnalyseMode ") == 0) {
     uciAnalyseMode = is_true_value(value);
+    return;
+  }
+  if (strcasecmp(key.c_str(), "UCI_LimitStrength ") == 0) {
+    limitStrength = is_true_value(value);
+    return;
+  }
+  if (strcasecmp(key.c_str(), "UCI_Elo ") == 0) {
+    strengthElo = static_cast<int>(std::clamp<long long>(read_number(value), kBottomElo, kTopElo));
     return;
   }
   if (strcasecmp(key.c_str(), "BookFile ") == 0) bookFileName = value;

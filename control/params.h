@@ -46,6 +46,13 @@ extern int paramThreads;
 // UCI_AnalyseMode: the GUI analyses with every "go", so no book move and no
 // learning even under a clock.
 extern bool uciAnalyseMode;
+// Playing strength: UCI_LimitStrength and UCI_Elo (LimitStrength and Elo in
+// the ini file and xboard's options). The level counts only while the limit
+// is on.
+extern bool limitStrength;
+extern int strengthElo;
+// The level a game search plays at: strengthElo with the limit on, else 0.
+int playing_elo();
 extern std::string bookFileName;
 extern bool bookOpen;
 
@@ -68,6 +75,12 @@ void set_gui_memory(long long megabytes);
 void set_gui_cores(long long cores);
 // xboard's "option MultiPV=N", clamped to the MultiPV row, at once.
 void set_gui_multipv(long long lines);
+// xboard's "option LimitStrength=0|1" and "option Elo=N" (clamped to the
+// level range), at once and kept over the ini file's values.
+void set_gui_limit_strength(bool on);
+void set_gui_elo(long long elo);
+// After the ini file: the strength values the GUI sent win.
+void override_strength_from_gui();
 // What "memory" or "cores" left for the end of a search.
 void apply_pending_gui_settings();
 // The ini reader's value of `row`, or the GUI's where it sent one.

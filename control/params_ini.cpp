@@ -8,6 +8,7 @@
 #include "core/ini_reader.h"
 #include "core/output.h"
 #include "search/params.h"
+#include "search/strength.h"
 #include <cstdio>
 #include <cstdlib>
 
@@ -68,6 +69,10 @@ void read_ini() {
     if (p->kind == kMegabytes) allocate_hash();
     if (p->kind == kThreadCount) apply_thread_count(*p->target);
   }
+  limitStrength = ini_get_int(file, "Torvek", "LimitStrength", 0) != 0;
+  strengthElo = static_cast<int>(
+      std::clamp<long long>(ini_get_int(file, "Torvek", "Elo", kTopElo), kBottomElo, kTopElo));
+  override_strength_from_gui();
   if (globals.debug) report_ini_values();
 }
 

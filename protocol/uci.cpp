@@ -119,6 +119,7 @@ void cmd_go(const char* line) {
   // "go infinite" and a GUI in analysis mode ask about the position, not
   // for a game move.
   searchContext.limits.analysis = searchContext.limits.infinite || uciAnalyseMode;
+  searchContext.limits.elo = playing_elo();
   if (globals.debug) Print("info string >%s", line);
   reset_search();
   int score = Root(&topBoard);

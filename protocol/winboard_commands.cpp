@@ -21,6 +21,7 @@
 #include "search/context.h"
 #include "search/params.h"
 #include "search/root.h"
+#include "search/strength.h"
 #include "search/timeman.h"
 
 namespace torvek {
@@ -65,6 +66,8 @@ void cmd_protover(const char*) {
   write_raw("feature ");
   Print("myname=\"Torvek %s\"", globals.version);
   Print("feature smp=1 memory=1 exclude=1 option=\"MultiPV -spin %d 1 256\"", searchParams.MultiPV);
+  Print("feature option=\"LimitStrength -check %d\" option=\"Elo -spin %d %d %d\"",
+        limitStrength ? 1 : 0, strengthElo, kBottomElo, kTopElo);
   Print("feature done=1");
   DebugPrint("protover ok");
 }

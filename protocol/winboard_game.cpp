@@ -79,6 +79,7 @@ bool build_board(int plies) {
 SearchLimits clock_limits(int side) {
   const WBGame& g = wbGame;
   SearchLimits limits;
+  limits.elo = playing_elo();
   if (g.sd > 0) limits.depth_limit = g.sd;
   bool white = side == kWhite;
   limits.wtime = clock_ms(white ? g.time : g.otim);

@@ -108,6 +108,14 @@ void cmd_option(const char* line) {
     restart_analysis();
     return;
   }
+  if (strncasecmp(text, "LimitStrength=", 14) == 0) {
+    set_gui_limit_strength(read_number(text + 14) != 0);
+    return;
+  }
+  if (strncasecmp(text, "Elo=", 4) == 0) {
+    set_gui_elo(read_number(text + 4));
+    return;
+  }
   Print("Error (unknown option): %.80s", line);
 }
 

@@ -61,6 +61,7 @@ struct SearchContext {
   int mate_deadline = 0;  // 0 = none
   int book_move = 0;      // the book's choice for this search, 0 = none
   int multi_pv = 1;       // root lines this search finds (MultiPV)
+  double nodes_per_second_limit = 0;  // a limited strength's node rate, 0 = none
   bool helper = false;    // a helper thread's search
 
   // Milliseconds since start_time into elapsed_ms, and the speed from it.

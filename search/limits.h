@@ -25,6 +25,8 @@ struct SearchLimits {
   // Analysing, not playing: the position is searched even when the book
   // knows it, and nothing is learned from it.
   bool analysis = false;
+  // Play at this strength (UCI_Elo); 0 = full strength. An analysis ignores it.
+  int elo = 0;
   // "go searchmoves": only these root moves are searched; none = all.
   int search_move_count = 0;
   uint16_t search_moves[kMaxMoves] = {};

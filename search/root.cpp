@@ -28,6 +28,7 @@
 #include "search/pv.h"
 #include "search/report.h"
 #include "search/search.h"
+#include "search/strength.h"
 #include "search/timeman.h"
 #include "search/threads.h"
 #include "search/tt.h"
@@ -194,6 +195,18 @@ void search_other_lines(SearchContext& sc, Board& b, bool rootInCheck) {
   std::memcpy(sc.root_pv, set.lines[0].pv, sizeof sc.root_pv);
 }
 
+// A limited strength may play another line of the last completed
+// iteration than the best; never instead of a book move.
+void play_weaker_line(SearchContext& sc, int margin) {
+  if (margin <= 0 || (sc.book_move != 0 && sc.best_move == sc.book_move)) return;
+  int k = choose_line(rootLines, margin);
+  if (k == 0) return;
+  const RootLine& line = rootLines.lines[k];
+  sc.best_move = line.pv[0];
+  sc.best_score = line.score;
+  std::memcpy(sc.root_pv, line.pv, sizeof sc.root_pv);
+}
+
 // "go searchmoves": the legal moves not on the list leave the root list, in
 // generation order. A list that names no legal move keeps them all (the
 // protocol has said so).
@@ -270,7 +283,10 @@ int root_body(const Board* board) {
   sc.mate_deadline = 0;
   sc.book_move = 0;
   sc.iteration = 0;
-  sc.multi_pv = wanted_root_lines();
+  const StrengthPlan plan = sc.limits.elo > 0 && !sc.limits.analysis ? strength_plan(sc.limits.elo)
+                                                                      : StrengthPlan{};
+  sc.nodes_per_second_limit = plan.nodes_per_second;
+  sc.multi_pv = std::max(wanted_root_lines(), plan.lines);
   rootLines.count = 0;
   if (board) sc.search_board = *board;
   Board& b = sc.search_board;
@@ -316,7 +332,8 @@ int root_body(const Board* board) {
       }
       // The helpers join once iteration 1 has ordered the root moves.
       publish_main_iteration(it);
-      if (it == 2) start_helpers(sc);
+      // A limited strength searches alone: its node rate is the main thread's.
+      if (it == 2 && sc.nodes_per_second_limit == 0) start_helpers(sc);
       restore_root_position(sc);
       sc.nodes += 1;
       sc.poll_countdown -= 1;
@@ -388,6 +405,7 @@ int root_body(const Board* board) {
       sc.root_pv[0] = static_cast<uint16_t>(sc.best_move);
       sc.root_pv[1] = 0;
     }
+    play_weaker_line(sc, plan.margin);
     sc.depth_reached = sc.iteration;
     return sc.best_score;
   }
@@ -396,6 +414,7 @@ int root_body(const Board* board) {
   DebugPrint("wait GUI");
   if (searchHooks.waitForGui) searchHooks.waitForGui();
   DebugPrint("wait over");
+  play_weaker_line(sc, plan.margin);
   sc.depth_reached = sc.iteration;
   return sc.best_score;
 }

@@ -11,6 +11,7 @@
 #include "search/hooks.h"
 #include "search/params.h"
 #include "search/report.h"
+#include "search/strength.h"
 #include "search/threads.h"
 
 namespace torvek {
@@ -139,6 +140,7 @@ void search_poll() {
     report_periodic();
     check_limits();
   }
+  if (sc.nodes_per_second_limit > 0) throttle(sc);
 }
 
 }  // namespace torvek

@@ -97,4 +97,6 @@ class Engine:
                 break
             rest.append(line)
         self.log.extend(rest)
+        self.proc.stdout.close()
+        self.proc.stderr.close()
         return rc, rest

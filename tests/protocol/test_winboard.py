@@ -81,7 +81,9 @@ class WinBoardSession(WinBoardDriver):
         self.assertEqual(first, [
             "feature ping=1 setboard=1 playother=1 usermove=1 sigint=0 reuse=0 colors=0 ics=1 ",
             'feature myname="Torvek 704"',
-            'feature smp=1 memory=1 exclude=1 option="MultiPV -spin 1 1 256"', "feature done=1"])
+            'feature smp=1 memory=1 exclude=1 option="MultiPV -spin 1 1 256"',
+            'feature option="LimitStrength -check 0" option="Elo -spin 2500 1350 2500"',
+            "feature done=1"])
         self.new_game("force")
         self.assertEqual(self.board_fen(), START_EPD)
         e.send("usermove e2e4")
