@@ -4,25 +4,28 @@
 # match referee; "full" plays torvek_uci at full strength against Stockfish at
 # the level given after the colon (full:2400). Prints one table row a setting.
 #
-#   scripts/strength-calibrate.sh [-g GAMES] [-t TC] [-m MATCH_DIR] [-o OUT] SETTING...
+#   scripts/strength-calibrate.sh [-g GAMES] [-t TC] [-b BUILD] [-m MATCH_DIR] [-o OUT] SETTING...
 #   scripts/strength-calibrate.sh -g 100 1400 1800 2200 full:2500
 #
 # The referee is ../shared/tools/match copied to a writable folder with its
 # packages installed (MATCH_DIR, default /tmp/match). Balanced openings from
 # its openings.epd, shuffled, colours alternated; neither engine uses a book.
+# BUILD (default build/) holds torvek_uci and its data files: give a copy of
+# them if the tree is rebuilt while the games run.
 set -eu
-games=100 tc=10+0.1 match=/tmp/match out=/tmp/strength-calibration
-while getopts g:t:m:o: flag; do
+root=$(cd "$(dirname "$0")/.." && pwd)
+games=100 tc=10+0.1 match=/tmp/match out=/tmp/strength-calibration build=$root/build
+while getopts g:t:b:m:o: flag; do
   case $flag in
     g) games=$OPTARG ;;
     t) tc=$OPTARG ;;
+    b) build=$(cd "$OPTARG" && pwd) ;;
     m) match=$OPTARG ;;
     o) out=$OPTARG ;;
     *) exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-root=$(cd "$(dirname "$0")/.." && pwd)
 stockfish=$(command -v stockfish || echo /usr/games/stockfish)
 mkdir -p "$out"
 echo "| setting | Stockfish UCI_Elo | games | +W =D -L | score | Elo diff (95%) | faults |"
@@ -32,7 +35,7 @@ for setting in "$@"; do
     *) level=$setting; torvek_options="OwnBook=false,UCI_LimitStrength=true,UCI_Elo=$level" ;;
   esac
   name=$(echo "$setting" | tr ':' '-')
-  node "$match/match.js" --e1 "$root/build/torvek_uci" --p1 uci --n1 torvek --d1 "$root/build" \
+  node "$match/match.js" --e1 "$build/torvek_uci" --p1 uci --n1 torvek --d1 "$build" \
     --o1 "$torvek_options" \
     --e2 "$stockfish" --p2 uci --n2 stockfish \
     --o2 "Threads=1,Hash=16,UCI_LimitStrength=true,UCI_Elo=$level" \

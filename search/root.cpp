@@ -175,16 +175,20 @@ int search_iteration(SearchContext& sc, Board& b, bool rootInCheck, int& lastSco
 // line took, and its best move is then held at index k. A line that comes
 // out better than an earlier one moves up, and the best line is the search's
 // answer, so the lines are always in score order.
+// The set counts only the lines of this iteration completed so far, so a
+// search stopped half-way never mixes in lines of the iteration before.
 void search_other_lines(SearchContext& sc, Board& b, bool rootInCheck) {
   MoveList& list = sc.root_moves;
   RootLines& set = rootLines;
-  set.count = std::min(sc.multi_pv, list.count);
+  const int wanted = std::min(sc.multi_pv, list.count);
+  set.count = 1;
   set.lines[0].score = sc.best_score;
   copy_pv(set.lines[0].pv, sc.best_move, sc.root_pv + 1);
-  for (int k = 1; k < set.count; k++) {
+  for (int k = 1; k < wanted; k++) {
     restore_root_position(sc);
     int lastScore = kNoScore;
     set.lines[k].score = search_iteration(sc, b, rootInCheck, lastScore, k);
+    set.count = k + 1;
     for (int i = 0; i < k; i++) list.values[i] = static_cast<uint16_t>(INT16_MAX);
     sort(list);
   }
@@ -222,8 +226,9 @@ void keep_search_moves(const SearchLimits& limits, MoveList& legal) {
 }
 
 // A book move found goes to sc.book_move and ends the search after
-// iteration 1; an analysis never takes one. After four searches of a game whose positions were not in the
-// book, the book is left alone for the rest of the game.
+// iteration 1; an analysis never takes one. After four searches of a game
+// whose positions were not in the book, the book is left alone for the rest
+// of the game.
 void probe_book(SearchContext& sc, Board& b) {
   // A restricted root is a question about those moves, not a game move.
   if (sc.limits.search_move_count > 0 || sc.limits.analysis) return;
