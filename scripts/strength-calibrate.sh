@@ -38,7 +38,7 @@ for setting in "$@"; do
   node "$match/match.js" --e1 "$build/torvek_uci" --p1 uci --n1 torvek --d1 "$build" \
     --o1 "$torvek_options" \
     --e2 "$stockfish" --p2 uci --n2 stockfish \
-    --o2 "Threads=1,Hash=16,UCI_LimitStrength=true,UCI_Elo=$level" \
+    --o2 "Threads=1,Hash=16,Move Overhead=100,UCI_LimitStrength=true,UCI_Elo=$level" \
     --tc "$tc" --games "$games" --openings "$match/openings.epd" --shuffle --seed "$level" \
     --pgn "$out/$name.pgn" --json "$out/$name.json" --quiet > "$out/$name.txt"
   python3 - "$out/$name.json" "$setting" "$level" <<'EOF'

@@ -15,15 +15,26 @@ namespace torvek {
 
 namespace {
 
-// Full speed on the machine the levels were calibrated on, and the Elo
-// that each halving of the node rate costs there.
-constexpr double kFullRate = 2000000;
-constexpr double kEloPerHalving = 150;
-// The choice among lines starts below this level and widens towards the
-// bottom; four lines give a weak level its alternatives.
-constexpr int kChoiceElo = 2100;
+// The levels as calibrated against Stockfish's UCI_Elo at 10 s + 0.1 s: the
+// node rate (on the machine of the calibration, where full speed is about
+// two million nodes a second) and the choice margin at each anchor; a level
+// between two anchors gets the geometric mean of their rates and the linear
+// mean of their margins. Each halving of the rate costs more as the search
+// gets shallow, hence the uneven steps.
+struct Anchor {
+  int elo;
+  double nodes_per_second;
+  int margin;
+};
+constexpr Anchor kAnchors[] = {
+    {kBottomElo, 6000, 120}, {1400, 8000, 110},    {1600, 20000, 100},
+    {1800, 200000, 60},      {2000, 700000, 20},   {kTopElo, 2000000, 0},
+};
+constexpr int kAnchorCount = sizeof kAnchors / sizeof kAnchors[0];
+static_assert(kAnchors[0].elo == kBottomElo && kAnchors[kAnchorCount - 1].elo == kTopElo,
+              "the anchors span the level range");
+// Four lines give a level with a margin its alternatives.
 constexpr int kChoiceLines = 4;
-constexpr double kMarginPerElo = 0.2;
 constexpr double kMaxSleepMs = 5;
 
 std::mt19937& random_source() {
@@ -38,11 +49,15 @@ StrengthPlan strength_plan(int elo) {
   elo = std::clamp(elo, kBottomElo, kTopElo);
   StrengthPlan plan;
   if (elo >= kTopElo) return plan;
-  plan.nodes_per_second = kFullRate * std::exp2((elo - kTopElo) / kEloPerHalving);
-  if (elo < kChoiceElo) {
-    plan.lines = kChoiceLines;
-    plan.margin = static_cast<int>((kChoiceElo - elo) * kMarginPerElo);
-  }
+  int i = 0;
+  while (kAnchors[i + 1].elo <= elo) i++;
+  const Anchor& low = kAnchors[i];
+  const Anchor& high = kAnchors[i + 1];
+  double t = static_cast<double>(elo - low.elo) / (high.elo - low.elo);
+  plan.nodes_per_second =
+      low.nodes_per_second * std::pow(high.nodes_per_second / low.nodes_per_second, t);
+  plan.margin = static_cast<int>(low.margin + (high.margin - low.margin) * t + 0.5);
+  plan.lines = plan.margin > 0 ? kChoiceLines : 1;
   return plan;
 }
 

@@ -14,7 +14,7 @@ struct RootLines;
 
 // The Elo range of the limit; kTopElo is full strength.
 constexpr int kBottomElo = 1350;
-constexpr int kTopElo = 2500;
+constexpr int kTopElo = 2100;
 
 struct StrengthPlan {
   double nodes_per_second = 0;  // 0: no rate limit

@@ -65,7 +65,7 @@ class UciStrength(unittest.TestCase):
 
 class WinBoardStrength(WinBoardDriver):
     def test_options_and_ini_limit_the_game_search(self):
-        self.assertIn('feature option="LimitStrength -check 0" option="Elo -spin 2500 1350 2500"',
+        self.assertIn('feature option="LimitStrength -check 0" option="Elo -spin 2100 1350 2100"',
                       self.e.log)
         for line in ("option LimitStrength=1", "option Elo=1350", "new", "force",
                      "setboard " + MIDDLE_GAME, "level 0 1 0", "time 6000", "otim 6000", "go"):

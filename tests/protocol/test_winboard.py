@@ -82,7 +82,7 @@ class WinBoardSession(WinBoardDriver):
             "feature ping=1 setboard=1 playother=1 usermove=1 sigint=0 reuse=0 colors=0 ics=1 ",
             'feature myname="Torvek 704"',
             'feature smp=1 memory=1 exclude=1 option="MultiPV -spin 1 1 256"',
-            'feature option="LimitStrength -check 0" option="Elo -spin 2500 1350 2500"',
+            'feature option="LimitStrength -check 0" option="Elo -spin 2100 1350 2100"',
             "feature done=1"])
         self.new_game("force")
         self.assertEqual(self.board_fen(), START_EPD)
