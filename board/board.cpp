@@ -4,6 +4,8 @@
 // the search depend on that order.
 #include "board/board.h"
 
+#include <cstring>
+
 #include "board/pst.h"
 #include "board/zobrist.h"
 
@@ -19,6 +21,11 @@ void Board::clear() {
   castle = 0;
   epSquare = 0;
   fifty = 0;
+  chess960 = false;
+  shredderFen = false;
+  const int standardRooks[4] = {kH1, kA1, kH8, kA8};
+  std::memcpy(castleRook, standardRooks, sizeof castleRook);
+  std::memcpy(castleMask, standardCastleMask, sizeof castleMask);
 }
 
 namespace {

@@ -67,6 +67,17 @@ class Board {
   int histCount;
   int pst_opening, pst_endgame;
   uint64_t hashKey, pawnKey, materialKey;
+  // Castling geometry, fixed for a game once the FEN is read. In standard
+  // chess it is the usual one: rooks on a1/h1/a8/h8 and the mask below
+  // equal to standardCastleMask. In Chess960 (`chess960`) castleRook holds
+  // the start square of the rook of each right (index: bit number of the
+  // right, K Q k q), a castling move is written as the king taking that
+  // rook, and castleMask clears a right when its king or rook square is
+  // left or captured on.
+  bool chess960;
+  bool shredderFen;  // the FEN named rights by rook files: write them so
+  int castleRook[4];
+  uint8_t castleMask[256];
   uint64_t keyHistory[kHistorySize];
   int stageTable[256];
   uint16_t historyTried[768];
@@ -75,7 +86,8 @@ class Board {
   uint16_t killers[kMaxPly][2];
   uint32_t kpkTable[kKpkWords];
 
-  // All squares border, playing squares empty, side/castle/ep/fifty 0.
+  // All squares border, playing squares empty, side/castle/ep/fifty 0,
+  // standard castling geometry.
   void clear();
 
   // The three list-keeping primitives. With `update` set they also keep the
@@ -116,7 +128,8 @@ extern int rowBit[16];
 // A pawn's bit in pawnFiles, by side and board square (its rank as that
 // side sees it).
 extern uint8_t pawnFileBit[2][256];
-extern int castleMask[256];
+// Rights kept by a move leaving or reaching a square in standard chess.
+extern uint8_t standardCastleMask[256];
 extern const int kPromotionPiece[4];
 extern int pieceValueOfCode[256];
 // King distance by square difference, indexed by (to - from + 119).

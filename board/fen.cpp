@@ -1,13 +1,16 @@
 // FEN parsing and validation. Every message carries the 0-based index of the
 // character being examined; nothing is repaired or guessed, except castling
 // letters whose king and rook are missing and en-passant squares without a
-// capturing pawn, which are dropped silently.
+// capturing pawn, which are dropped silently. With Chess960 on, the castling
+// field is read by board/castling.cpp, which refuses such letters instead:
+// there they name the rook, so a missing rook leaves nothing to castle with.
 #include "board/fen.h"
 
 #include <cstring>
 
 #include "board/attack.h"
 #include "board/board.h"
+#include "board/castling.h"
 #include "board/pst.h"
 #include "board/zobrist.h"
 #include "core/output.h"
@@ -100,6 +103,7 @@ void parse_counters(Board& b, const char* fen, int pos) {
 
 void SetupFEN(Board& b, const char* fen) {
   b.clear();
+  b.chess960 = chess960_enabled();
   int pos = parse_placement(b, fen);
   if (fen[pos] != ' ') FatalError("Error in SetupFEN(): which side to move? (position=%d)\n", pos);
   pos++;
@@ -112,7 +116,7 @@ void SetupFEN(Board& b, const char* fen) {
   pos++;
   if (fen[pos] != '\0') {
     if (fen[pos] != ' ') FatalError("SetupFEN(): strange characters in the end (position=%d)\n", pos);
-    pos = parse_castling(b, fen, pos + 1);
+    pos = b.chess960 ? parse_castling_960(b, fen, pos + 1) : parse_castling(b, fen, pos + 1);
     pos = parse_en_passant(b, fen, pos);
     parse_counters(b, fen, pos);
   }
@@ -220,7 +224,10 @@ void write_fen(const Board& b, std::string& out, const char* id, const char* bm,
     if (row > 4) out += '/';
   }
   out += b.side == kWhite ? " w" : " b";
-  if (b.castle == 0) {
+  if (b.chess960) {
+    out += ' ';
+    write_castling_960(b, out);
+  } else if (b.castle == 0) {
     out += " -";
   } else {
     out += ' ';

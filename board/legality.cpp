@@ -25,8 +25,11 @@ bool is_pinned(const Board& b, int side, int sq) {
 bool pseudo_is_legal(int move, Board& b) {
   int from = square64ToBoard[move_from(move)];
   int to = square64ToBoard[move_to(move)];
-  if (move_kind(move) == kKindEnPassant) {
-    // Two pawns leave the rank at once; making the move is the simple truth.
+  // En passant: two pawns leave the rank at once. Chess960 castling: the
+  // rook leaves a square that may have shielded the king's destination.
+  // Making the move is the simple truth for both.
+  // (Bit 14 marks both kinds: one test on the path of ordinary moves.)
+  if ((move & kKindCastle) && (move_kind(move) == kKindEnPassant || b.chess960)) {
     UndoInfo undo;
     make_move(b, move, undo);
     bool legal = !is_attacked(b, b.side, b.king_square(b.side ^ 1));

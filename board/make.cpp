@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "board/castling.h"
 #include "board/zobrist.h"
 
 namespace torvek {
@@ -70,6 +71,34 @@ inline void castle_rook(int kingTo, int& rookFrom, int& rookTo) {
   }
 }
 
+// Chess960 castling (the king takes its own rook). The rook is lifted off
+// first and put back into the same list slot, so the king and rook may
+// swap squares or either may stay; with `update` off it is the exact
+// reverse for unmake. Kept out of line: inlined, they would cost make and
+// unmake of every standard move registers and stack.
+[[gnu::noinline, gnu::cold]] void castle_960(Board& b, int kingFrom, int rookFrom) {
+  int kingTo = castle_king_target(kingFrom, rookFrom);
+  int rookTo = castle_rook_target(kingFrom, rookFrom);
+  int rookCode = b.squares[rookFrom];
+  int slot = b.listIndex[rookFrom];
+  b.remove_man(rookFrom, true);
+  if (kingTo != kingFrom) b.move_man(kingFrom, kingTo, true);
+  b.add_man(rookCode, rookTo, slot, true);
+}
+
+[[gnu::noinline, gnu::cold]] void unmake_castle_960(Board& b, int kingFrom, int rookFrom,
+                                                    const UndoInfo& undo) {
+  int kingTo = castle_king_target(kingFrom, rookFrom);
+  int rookTo = castle_rook_target(kingFrom, rookFrom);
+  int rookCode = b.squares[rookTo];
+  int slot = b.listIndex[rookTo];
+  b.remove_man(rookTo, false);
+  if (kingTo != kingFrom) b.move_man(kingTo, kingFrom, false);
+  b.add_man(rookCode, rookFrom, slot, false);
+  restore_state(b, undo);
+  b.histCount--;
+}
+
 }  // namespace
 
 void make_move(Board& b, int move, UndoInfo& undo) {
@@ -87,7 +116,7 @@ void make_move(Board& b, int move, UndoInfo& undo) {
   b.side ^= 1;
 
   if (b.castle) {
-    int rights = b.castle & castleMask[from] & castleMask[to];
+    int rights = b.castle & b.castleMask[from] & b.castleMask[to];
     key ^= castleKeyByRights[b.castle ^ rights];
     b.castle = rights;
   }
@@ -109,6 +138,11 @@ void make_move(Board& b, int move, UndoInfo& undo) {
 
   int captureSquare = kind == kKindEnPassant ? to ^ 16 : to;
   if (b.squares[captureSquare] != kEmpty) {
+    // Only a Chess960 castle finds its own man there: the rook it takes.
+    if (kind == kKindCastle) {
+      castle_960(b, from, to);
+      return;
+    }
     undo.captured = true;
     undo.captureSquare = captureSquare;
     undo.capturedPiece = b.squares[captureSquare];
@@ -144,6 +178,7 @@ void unmake_move(Board& b, int move, const UndoInfo& undo) {
     b.remove_man(to, false);
     b.add_man(kPawnCodeBySide[undo.side], from, undo.promoListIndex, false);
   } else {
+    if (kind == kKindCastle && b.chess960) return unmake_castle_960(b, from, to, undo);
     if (kind == kKindCastle) {
       int rookFrom, rookTo;
       castle_rook(to, rookFrom, rookTo);

@@ -7,22 +7,29 @@
 #include "board/movegen.h"
 
 #include "board/attack.h"
+#include "board/castling.h"
 #include "board/lines.h"
 #include "board/movegen_inline.h"
 
 namespace torvek {
 
+// A Chess960 castle is the one move whose occupied to-square (its own rook)
+// is no capture; the kind test comes second so that ordinary captures pay
+// nothing for it.
 int captured_piece(const Board& b, int move) {
   if (move_kind(move) == kKindEnPassant) return b.squares[square64ToBoard[move_from(move)]] ^ 15;
-  return b.squares[square64ToBoard[move_to(move)]];
+  int victim = b.squares[square64ToBoard[move_to(move)]];
+  return victim != kEmpty && move_kind(move) == kKindCastle ? kEmpty : victim;
 }
 
 bool is_capture(const Board& b, int move) {
-  return move_kind(move) == kKindEnPassant || b.squares[square64ToBoard[move_to(move)]] != kEmpty;
+  return move_kind(move) == kKindEnPassant ||
+         (b.squares[square64ToBoard[move_to(move)]] != kEmpty && move_kind(move) != kKindCastle);
 }
 
 bool is_tactical(const Board& b, int move) {
-  return (move & 0x8000) || b.squares[square64ToBoard[move_to(move)]] != kEmpty;
+  return (move & 0x8000) ||
+         (b.squares[square64ToBoard[move_to(move)]] != kEmpty && move_kind(move) != kKindCastle);
 }
 
 int promoted_piece_code(int move) {
@@ -122,6 +129,10 @@ void gen_castling(const Board& b, MoveList& list) {
   // Whether the king stands in check or lands on an attacked square is left
   // to the caller: in check the evasion generator runs instead, and the
   // destination is tested like any king move.
+  if (b.chess960) {
+    gen_castling_960(b, list);
+    return;
+  }
   if (b.side == kWhite) {
     if ((b.castle & 1) && b.squares[kF1] == kEmpty && b.squares[kG1] == kEmpty &&
         !is_attacked(b, kBlack, kF1))

@@ -24,7 +24,28 @@ void write_square64(int sq64, char* out) {
   out[1] = static_cast<char>('1' + sq64 / 8);
 }
 
+// "O-O" and "O-O-O" in a Chess960 game: the castle of the side to move on
+// that wing, MoveNone when the right is gone.
+int castle_text_to_move(const Board& b, const char* text) {
+  int bit;
+  if (std::strcmp(text, "O-O") == 0)
+    bit = 0;
+  else if (std::strcmp(text, "O-O-O") == 0)
+    bit = 1;
+  else
+    return MoveNone;
+  bit += 2 * b.side;
+  if (!(b.castle & (1 << bit))) return MoveNone;
+  return make_move_word(boardToSquare64[b.king_square(b.side)], boardToSquare64[b.castleRook[bit]],
+                        kKindCastle);
+}
+
 }  // namespace
+
+const char* castle_text(int move) {
+  if (move_kind(move) != kKindCastle) return nullptr;
+  return move_to(move) % 8 > move_from(move) % 8 ? "O-O" : "O-O-O";
+}
 
 bool move_to_text(int move, char* buffer, int size) {
   if (!buffer || size < 6) return false;
@@ -41,6 +62,7 @@ bool move_to_text(int move, char* buffer, int size) {
 }
 
 int text_to_move(const Board& b, const char* text) {
+  if (b.chess960 && text && text[0] == 'O') return castle_text_to_move(b, text);
   int from64, to64;
   if (!text || !read_square(text, from64) || !read_square(text + 2, to64)) return MoveNone;
   int kind = kKindNormal, promo = 0;
@@ -56,7 +78,9 @@ int text_to_move(const Board& b, const char* text) {
     int to = square64ToBoard[to64];
     int code = b.squares[from];
     int files = column_of(to) - column_of(from);
-    if ((code & kKing) && (files == 2 || files == -2))
+    // Chess960 writes a castle as the king taking its own rook.
+    bool castles = b.chess960 ? b.squares[to] == (kRook | (code & 3)) : files == 2 || files == -2;
+    if ((code & kKing) && castles)
       kind = kKindCastle;
     else if (is_pawn_code(code) && to == b.epSquare)
       kind = kKindEnPassant;

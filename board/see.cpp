@@ -99,6 +99,9 @@ int see(const Board& b, int move) {
   int from = square64ToBoard[move_from(move)];
   int to = square64ToBoard[move_to(move)];
   int kind = move_kind(move);
+  // A Chess960 castle takes no man; the king's destination is the legality
+  // test's business.
+  if (kind == kKindCastle && b.chess960) return 0;
   int code = b.squares[from];
   int s = piece_side(code);
   int o = s ^ 1;

@@ -18,7 +18,7 @@ const int kPawnStepBySide[2] = {16, -16};
 const int kRankFlipBySide[2] = {0, 15};
 int rowBit[16];
 uint8_t pawnFileBit[2][256];
-int castleMask[256];
+uint8_t standardCastleMask[256];
 const int kPromotionPiece[4] = {kKnight, kBishop, kRook, kQueen};
 int pieceValueOfCode[256];
 int kingDistanceTable[239];
@@ -69,13 +69,13 @@ void init_piece_tables() {
 }
 
 void init_castle_mask() {
-  for (int sq = 0; sq < 256; sq++) castleMask[sq] = 15;
-  castleMask[kE1] = 15 & ~3;
-  castleMask[kH1] = 15 & ~1;
-  castleMask[kA1] = 15 & ~2;
-  castleMask[kE8] = 15 & ~12;
-  castleMask[kH8] = 15 & ~4;
-  castleMask[kA8] = 15 & ~8;
+  for (int sq = 0; sq < 256; sq++) standardCastleMask[sq] = 15;
+  standardCastleMask[kE1] = 15 & ~3;
+  standardCastleMask[kH1] = 15 & ~1;
+  standardCastleMask[kA1] = 15 & ~2;
+  standardCastleMask[kE8] = 15 & ~12;
+  standardCastleMask[kH8] = 15 & ~4;
+  standardCastleMask[kA8] = 15 & ~8;
 }
 
 void init_piece_values() {

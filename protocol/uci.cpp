@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "board/board.h"
+#include "board/castling.h"
 #include "control/book_open.h"
 #include "control/dispatcher.h"
 #include "control/params.h"
@@ -33,6 +34,7 @@ void cmd_uci(const char*) {
   if (!globals.quiet) write_raw("id name Torvek ");
   Print("%s", globals.version);
   Print("id author Veldrin");
+  Print("option name UCI_Chess960 type check default false");
   print_uci_options();
   Print("uciok");
 }
@@ -46,7 +48,19 @@ void cmd_isready(const char*) {
   Print("readyok");
 }
 
-void cmd_setoption(const char* line) { set_uci_option(line); }
+// UCI_Chess960 is a rule, not an engine parameter: it decides how the next
+// "position" reads castling rights and castling moves.
+bool set_chess960_option(const char* line) {
+  const char* name = skip_word_and_blanks(skip_word_and_blanks(line));  // "setoption", "name"
+  if (strncasecmp(name, "UCI_Chess960 ", 13) != 0) return false;
+  const char* value = skip_word_and_blanks(skip_blanks(name + 13));  // "value"
+  set_chess960(strncasecmp(value, "true", 4) == 0);
+  return true;
+}
+
+void cmd_setoption(const char* line) {
+  if (!set_chess960_option(line)) set_uci_option(line);
+}
 
 void cmd_ucinewgame(const char*) {
   transpositionTable.clear();

@@ -8,6 +8,7 @@
 #include <strings.h>
 
 #include "board/board.h"
+#include "board/castling.h"
 #include "board/fen.h"
 #include "control/dispatcher.h"
 #include "control/params.h"
@@ -68,6 +69,7 @@ void cmd_protover(const char*) {
   Print("feature smp=1 memory=1 exclude=1 option=\"MultiPV -spin %d 1 256\"", searchParams.MultiPV);
   Print("feature option=\"LimitStrength -check %d\" option=\"Elo -spin %d %d %d\"",
         limitStrength ? 1 : 0, strengthElo, kBottomElo, kTopElo);
+  Print("feature variants=\"normal,fischerandom\"");
   Print("feature done=1");
   DebugPrint("protover ok");
 }
@@ -79,6 +81,7 @@ void cmd_new(const char*) {
   DebugPrint("Prepare a new game");
   bool underSearch = globals.searching;
   interrupt_search();
+  set_chess960(false);  // "variant" follows "new" when the game is not normal chess
   g.startPos = "startpos";
   g.moveCount = 0;
   g.ponderMoveInRecord = false;
@@ -94,6 +97,20 @@ void cmd_new(const char*) {
     g.newGamePending = true;
   else
     start_new_game_tables();
+}
+
+// Only Chess960 is played besides normal chess; its start array follows
+// as "setboard". The rule applies from the next set-up position on.
+void cmd_variant(const char* line) {
+  const char* name = argument(line);
+  if (strcasecmp(name, "fischerandom") == 0) {
+    set_chess960(true);
+  } else {
+    set_chess960(false);
+    if (strcasecmp(name, "normal") != 0) Print("Error (unsupported variant): %.32s", name);
+  }
+  wbGame.startPos = "startpos";
+  wbGame.moveCount = 0;
 }
 
 void cmd_force(const char*) {
@@ -294,6 +311,7 @@ void cmd_computer(const char*) { globals.computerOpponent = true; }
 const CommandEntry kWinBoardTable[] = {
     {"xboard", 0, cmd_xboard, "WB - Start using the xboard protocol"},
     {"new", 0, cmd_new, "WB - Prepare new game"},
+    {"variant ", 8, cmd_variant, "WB - play a variant: normal or fischerandom"},
     {"analyze", 0, cmd_analyze, "WB - Start pondering (analyzing)"},
     {"go", 0, cmd_go, "WB - Start thinking"},
     {"exit", 0, cmd_exit, "WB - Stop analyzing"},

@@ -3,6 +3,8 @@
 // engine played.
 #include "protocol/winboard_result.h"
 
+#include "board/board.h"
+#include "board/movetext.h"
 #include "core/output.h"
 #include "search/report.h"
 #include "search/result.h"
@@ -13,11 +15,17 @@ namespace {
 
 const char* mate_line(bool whiteWins) { return whiteWins ? "1-0 {White mates}" : "0-1 {Black mates}"; }
 
+// WinBoard writes a Chess960 castle as "O-O" / "O-O-O", in both directions.
+std::string winboard_move_text(int move) {
+  const char* castle = topBoard.chess960 ? castle_text(move) : nullptr;
+  return castle ? castle : move_text(move);
+}
+
 void print_move_and_hint(const SearchResult& r, std::string& moveText, std::string& hintText) {
-  moveText = move_text(r.best_move);
+  moveText = winboard_move_text(r.best_move);
   QuietLift lift;
   if (r.ponder_move) {
-    hintText = move_text(r.ponder_move);
+    hintText = winboard_move_text(r.ponder_move);
     Print("move %s\nHint: %s", moveText.c_str(), hintText.c_str());
   } else {
     Print("move %s", moveText.c_str());

@@ -19,7 +19,7 @@ inline uint64_t key_after_move(const Board& b, int move) {
                  piece_square_key(idx, move_from(move)) ^ piece_square_key(idx, move_to(move));
   int victim = b.squares[to];
   if (victim != kEmpty) key ^= piece_square_key(pieceIndexOfCode[victim], move_to(move));
-  if (b.castle) key ^= castleKeyByRights[b.castle & ~(castleMask[from] & castleMask[to])];
+  if (b.castle) key ^= castleKeyByRights[b.castle & ~(b.castleMask[from] & b.castleMask[to])];
   if (b.epSquare) key ^= ep_key(b.epSquare);
   return key;
 }

@@ -5,6 +5,7 @@
 
 #include "board/attack.h"
 #include "board/board.h"
+#include "board/movegen.h"
 
 namespace torvek {
 
@@ -49,11 +50,24 @@ bool castling_ok(Board& b, int side, int from, int to) {
   return !is_attacked(b, side ^ 1, from) && !is_attacked(b, side ^ 1, passing);
 }
 
+// Chess960 castles are few and their geometry varies: the move must be one
+// the generator gives here, out of check as the generator assumes.
+bool castling_960_ok(Board& b, int move) {
+  if (in_check(b)) return false;
+  MoveList list;
+  list.count = 0;
+  gen_castling(b, list);
+  for (int i = 0; i < list.count; i++)
+    if (list.moves[i] == move) return true;
+  return false;
+}
+
 }  // namespace
 
 bool is_move_pseudo_legal(Board& b, int move) {
   if (!move_is_ok(move)) return false;
   int kind = move_kind(move);
+  if (kind == kKindCastle && b.chess960) return castling_960_ok(b, move);
   if (kind != kKindPromotion && move_promo_bits(move) != 0) return false;
   int side = b.side;
   int from = square64ToBoard[move_from(move)];

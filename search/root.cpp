@@ -232,7 +232,8 @@ void keep_search_moves(const SearchLimits& limits, MoveList& legal) {
 void probe_book(SearchContext& sc, Board& b) {
   // A restricted root is a question about those moves, not a game move.
   if (sc.limits.search_move_count > 0 || sc.limits.analysis) return;
-  if (!searchParams.OwnBook || !engineBook.file || sc.book_misses >= 4) return;
+  // The book knows the standard start array only.
+  if (!searchParams.OwnBook || !engineBook.file || sc.book_misses >= 4 || b.chess960) return;
   if (!book_has_position(engineBook, b.hashKey)) {
     sc.book_misses++;
     return;

@@ -213,10 +213,11 @@ class UciListing(unittest.TestCase):
         self.assertIn("id author Veldrin", lines)
         checks = [l for l in lines if l.startswith("option") and "type check" in l]
         spins = [l for l in lines if l.startswith("option") and "type spin" in l]
-        self.assertEqual(len(checks), 8)
+        self.assertEqual(len(checks), 9)
         self.assertEqual(len(spins), 13)
         self.assertIn("option name MultiPV type spin default 1 min 1 max 256", lines)
         self.assertIn("option name UCI_AnalyseMode type check default false", lines)
+        self.assertIn("option name UCI_Chess960 type check default false", lines)
         self.assertIn("option name Move Overhead type spin default 100 min 0 max 5000", lines)
         self.assertIn("option name Threads type spin default 1 min 1 max 256", lines)
         self.assertIn("option name LazyEval  type check default true", lines)

@@ -83,7 +83,7 @@ class WinBoardSession(WinBoardDriver):
             'feature myname="Torvek 704"',
             'feature smp=1 memory=1 exclude=1 option="MultiPV -spin 1 1 256"',
             'feature option="LimitStrength -check 0" option="Elo -spin 2100 1350 2100"',
-            "feature done=1"])
+            'feature variants="normal,fischerandom"', "feature done=1"])
         self.new_game("force")
         self.assertEqual(self.board_fen(), START_EPD)
         e.send("usermove e2e4")
