@@ -74,9 +74,26 @@ std::string join_ranks(const std::vector<std::string>& ranks) {
   return out;
 }
 
+// Chess960 rook-file letters (Shredder-FEN, X-FEN) stay with their rooks:
+// case swapped, white's written first as the FEN writer does.
+bool is_rook_file_field(const std::string& field) {
+  for (char c : field) {
+    char l = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!((l >= 'a' && l <= 'h') || l == 'k' || l == 'q')) return false;
+  }
+  return true;
+}
+
+std::string white_first(const std::string& letters) {
+  std::string upper, lower;
+  for (char c : letters) (std::isupper(static_cast<unsigned char>(c)) ? upper : lower) += c;
+  return upper + lower;
+}
+
 // Castling letters with their case swapped, written back in the order
 // K, Q, k, q that the FEN reader requires ("KQkq" would otherwise turn into
-// the unreadable "kqKQ"). Anything that is not such a set is only swapped.
+// the unreadable "kqKQ"). Anything that is neither such a set nor a set of
+// Chess960 letters is only swapped.
 std::string mirror_castling(const std::string& field) {
   if (field == "-") return field;
   std::string swapped = swap_case(field);
@@ -86,7 +103,8 @@ std::string mirror_castling(const std::string& field) {
   bool onlyRights = ordered.size() == swapped.size();
   for (char c : swapped)
     if (std::string("KQkq").find(c) == std::string::npos) onlyRights = false;
-  return onlyRights ? ordered : swapped;
+  if (onlyRights) return ordered;
+  return is_rook_file_field(swapped) ? white_first(swapped) : swapped;
 }
 
 }  // namespace
@@ -109,7 +127,8 @@ std::string mirror_fen_files(const char* fen) {
   std::vector<std::string> ranks = split_ranks(f.placement);
   for (std::string& r : ranks) r.assign(r.rbegin(), r.rend());
   f.placement = join_ranks(ranks);
-  // No castling right survives exchanging the king and queen sides.
+  // No castling right survives exchanging the king and queen sides (in
+  // Chess960 neither: the king and rook targets are not symmetric).
   if (f.hasCastling) f.castling = "-";
   if (f.hasEp && !f.ep.empty() && f.ep[0] >= 'a' && f.ep[0] <= 'h') f.ep[0] = "hgfedcba"[f.ep[0] - 'a'];
   return join_fen(f);
