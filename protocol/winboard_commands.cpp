@@ -100,9 +100,11 @@ void cmd_new(const char*) {
 }
 
 // Only Chess960 is played besides normal chess; its start array follows
-// as "setboard". The rule applies from the next set-up position on.
+// as "setboard". The rule applies from the next set-up position on; moves
+// recorded under the other rule would not replay, so the record restarts.
 void cmd_variant(const char* line) {
   const char* name = argument(line);
+  interrupt_search();
   if (strcasecmp(name, "fischerandom") == 0) {
     set_chess960(true);
   } else {

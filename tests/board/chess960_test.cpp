@@ -107,18 +107,6 @@ TEST(Chess960, CastlesMakeAndUnmakeExactly) {
   }
 }
 
-TEST(Chess960, CastlingIllegalWhenTheRookShieldedTheKing) {
-  Chess960On rules;
-  // The king stays on c1 and the b1 rook leaves: the a1 rook then checks.
-  auto b = board_from("2k5/8/8/8/8/8/8/rRK4R w HB - 0 1");
-  EXPECT_EQ(find_move(*b, "c1b1"), MoveNone);
-  EXPECT_NE(find_move(*b, "c1h1"), MoveNone);
-  // A square the king crosses (f1) under attack stops that castle only.
-  auto crossed = board_from("4k3/8/8/8/8/8/5r2/R3K2R w HA - 0 1");
-  EXPECT_EQ(find_move(*crossed, "e1h1"), MoveNone);
-  EXPECT_NE(find_move(*crossed, "e1a1"), MoveNone);
-}
-
 TEST(Chess960, CastlingFieldIsWrittenInTheFormRead) {
   Chess960On rules;
   const struct {
