@@ -37,8 +37,8 @@ bool castle_path_clear(const Board& b, int king, int rook) {
 // aside) is attacked.
 bool castle_crossing_safe(const Board& b, int king, int rook) {
   int kingTo = castle_king_target(king, rook);
-  int step = kingTo > king ? 1 : -1;
   if (kingTo == king) return true;
+  int step = kingTo > king ? 1 : -1;
   for (int sq = king + step; sq != kingTo; sq += step)
     if (is_attacked(b, b.side ^ 1, sq)) return false;
   return true;
