@@ -78,14 +78,7 @@ bool gives_check(Board& b, int move) {
 bool is_killer_ok(Board& b, int move) {
   if (!move_is_ok(move)) return false;
   int kind = move_kind(move);
-  if (kind == kKindCastle) {
-    MoveList list;
-    list.count = 0;
-    gen_castling(b, list);
-    for (int i = 0; i < list.count; i++)
-      if (list.moves[i] == move) return true;
-    return false;
-  }
+  if (kind == kKindCastle) return is_generated_castle(b, move);
   if (kind != kKindNormal) return false;
   int from = square64ToBoard[move_from(move)];
   int to = square64ToBoard[move_to(move)];

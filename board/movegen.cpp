@@ -150,6 +150,15 @@ void gen_castling(const Board& b, MoveList& list) {
   }
 }
 
+bool is_generated_castle(const Board& b, int move) {
+  MoveList list;
+  list.count = 0;
+  gen_castling(b, list);
+  for (int i = 0; i < list.count; i++)
+    if (list.moves[i] == move) return true;
+  return false;
+}
+
 void gen_all(const Board& b, MoveList& list) {
   int s = b.side;
   int enemy = colour_bit(s ^ 1);

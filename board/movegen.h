@@ -23,6 +23,8 @@ void gen_captures(const Board& b, MoveList& list);  // captures and promotions
 void gen_quiet(const Board& b, MoveList& list);
 void gen_en_passant(const Board& b, MoveList& list);
 void gen_castling(const Board& b, MoveList& list);
+// True when `move` is one of the castles gen_castling gives here.
+bool is_generated_castle(const Board& b, int move);
 void gen_all(const Board& b, MoveList& list);  // without en passant and castling
 void gen_all_pseudo(const Board& b, MoveList& list);  // all, en passant, castling
 void gen_checkers(const Board& b, Checkers& checkers);

@@ -53,13 +53,7 @@ bool castling_ok(Board& b, int side, int from, int to) {
 // Chess960 castles are few and their geometry varies: the move must be one
 // the generator gives here, out of check as the generator assumes.
 bool castling_960_ok(Board& b, int move) {
-  if (in_check(b)) return false;
-  MoveList list;
-  list.count = 0;
-  gen_castling(b, list);
-  for (int i = 0; i < list.count; i++)
-    if (list.moves[i] == move) return true;
-  return false;
+  return !in_check(b) && is_generated_castle(b, move);
 }
 
 }  // namespace
