@@ -28,7 +28,7 @@ struct Anchor {
 };
 constexpr Anchor kAnchors[] = {
     {kBottomElo, 6000, 120}, {1400, 8000, 110},    {1600, 20000, 100},
-    {1800, 200000, 60},      {2000, 700000, 20},   {kTopElo, 2000000, 0},
+    {1800, 200000, 60},      {2000, 700000, 0},    {kTopElo, 2000000, 0},
 };
 constexpr int kAnchorCount = sizeof kAnchors / sizeof kAnchors[0];
 static_assert(kAnchors[0].elo == kBottomElo && kAnchors[kAnchorCount - 1].elo == kTopElo,
