@@ -1,6 +1,8 @@
 // Output helpers shared by both programs.
 #include "core/output.h"
 
+#include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -58,7 +60,10 @@ void FatalError(const char* format, ...) {
   va_end(args);
   if (fatalTraps > 0) {
     FatalTrapped trapped;
-    std::snprintf(trapped.message, sizeof trapped.message, "%s", buffer);
+    // The trap keeps the message's start; a longer one is cut on purpose.
+    size_t length = std::min(std::strlen(buffer), sizeof trapped.message - 1);
+    std::memcpy(trapped.message, buffer, length);
+    trapped.message[length] = 0;
     throw trapped;
   }
   std::fprintf(stderr, "info string %s", buffer);
